@@ -1,0 +1,26 @@
+# Sourced by the run and test scripts: installs missing Debian packages.
+
+# The packages needed to build and run the program.
+RUN_PACKAGES="g++ make cmake qtbase5-dev qtbase5-dev-tools fonts-wqy-zenhei x11-utils"
+
+# Installs those of the named packages that are not installed yet; a second
+# run finds them all and touches nothing.
+ensure_packages() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        if [ "$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null)" != "install ok installed" ]; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo=(sudo)
+    fi
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}

@@ -1,0 +1,105 @@
+#include "mainwindow.h"
+#include "resultdocument.h"
+
+#include <QCryptographicHash>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+
+class TextDigestTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { window = new MainWindow; }
+    void cleanup() { delete window; }
+
+    void resultDocumentIsExact();
+    void digestOfTypedText_data();
+    void digestOfTypedText();
+    void digestIsShownCentredBoldViolet();
+
+private:
+    QTextEdit *input() { return window->findChild<QTextEdit *>("inputTextEdit"); }
+    QTextEdit *result() { return window->findChild<QTextEdit *>("resultTextEdit"); }
+    void pressTextButton() { QTest::mouseClick(window->findChild<QPushButton *>("calcBtn"), Qt::LeftButton); }
+
+    MainWindow *window = nullptr;
+};
+
+void TextDigestTest::resultDocumentIsExact()
+{
+    const QString expected = QString::fromUtf8(
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\" \"http://www.w3.org/TR/REC-html40/strict.dtd\">\n"
+        "<html><head><meta name=\"qrichtext\" content=\"1\" /><style type=\"text/css\">\n"
+        "p, li { white-space: pre-wrap; }\n"
+        "</style></head><body style=\" font-family:'SimSun'; font-size:9pt; font-weight:400; font-style:normal;\">\n"
+        "<p align=\"center\" style=\" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; "
+        "-qt-block-indent:0; text-indent:0px;\"><span style=\" font-size:16pt; font-weight:600; color:#5500ff;\">"
+        "d41d8cd98f00b204e9800998ecf8427e</span></p></body></html>");
+    QCOMPARE(resultDocument("d41d8cd98f00b204e9800998ecf8427e"), expected);
+}
+
+void TextDigestTest::digestOfTypedText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("empty") << "" << QByteArray();
+    QTest::newRow("rfc a") << "a" << QByteArray("a");
+    QTest::newRow("rfc abc") << "abc" << QByteArray("abc");
+    QTest::newRow("rfc message digest") << "message digest" << QByteArray("message digest");
+    QTest::newRow("rfc alphabet") << "abcdefghijklmnopqrstuvwxyz" << QByteArray("abcdefghijklmnopqrstuvwxyz");
+    QTest::newRow("lines joined by one line feed") << "first\nsecond\n\nfourth"
+                                                   << QByteArray("first\nsecond\n\nfourth");
+    QTest::newRow("no-break space is a space") << QString("a%1b").arg(QChar(0x00a0)) << QByteArray("a b");
+    QTest::newRow("latin-1 letters are one byte") << QString::fromUtf8("Grüße, ÿ")
+                                                  << QByteArray("Gr\xfc\xdf" "e, \xff");
+    QTest::newRow("chinese is utf-8") << QString::fromUtf8("练手小工具")
+                                      << QByteArray("\xe7\xbb\x83\xe6\x89\x8b\xe5\xb0\x8f\xe5\xb7\xa5\xe5\x85\xb7");
+    QTest::newRow("same-length chinese differs") << QString::fromUtf8("小工")
+                                                 << QByteArray("\xe5\xb0\x8f\xe5\xb7\xa5");
+    QTest::newRow("emoji is utf-8") << QString::fromUtf8("\xf0\x9f\x98\x80") << QByteArray("\xf0\x9f\x98\x80");
+    QTest::newRow("latin-1 beside chinese is utf-8 too") << QString::fromUtf8("é中")
+                                                         << QByteArray("\xc3\xa9\xe4\xb8\xad");
+}
+
+void TextDigestTest::digestOfTypedText()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+
+    input()->setPlainText(text);
+    const QString typed = input()->toPlainText();
+    const QString expected = QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex();
+
+    pressTextButton();
+    QCOMPARE(result()->toPlainText(), expected);
+    QVERIFY(!result()->document()->isEmpty());
+    QCOMPARE(input()->toPlainText(), typed);
+
+    pressTextButton();
+    QCOMPARE(result()->toPlainText(), expected);
+}
+
+void TextDigestTest::digestIsShownCentredBoldViolet()
+{
+    input()->setPlainText("abc");
+    pressTextButton();
+
+    const QTextBlock block = result()->document()->firstBlock();
+    QCOMPARE(result()->document()->blockCount(), 1);
+    QCOMPARE(block.text(), QString("900150983cd24fb0d6963f7d28e17f72"));
+    QCOMPARE(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::NextCharacter);
+    const QTextCharFormat format = cursor.charFormat();
+    QCOMPARE(format.fontPointSize(), 16.0);
+    QVERIFY(format.fontWeight() > QFont::Normal);
+    QCOMPARE(format.foreground().color(), QColor("#5500ff"));
+}
+
+QTEST_MAIN(TextDigestTest)
+#include "text_digest_test.moc"
