@@ -1,0 +1,215 @@
+#include "md5.h"
+
+#include <cstring>
+
+namespace {
+
+// Assembled from bytes so that it is right for any alignment and byte order;
+// compilers turn this into a single load on little-endian machines.
+inline std::uint32_t loadLittleEndian(const std::uint8_t *bytes)
+{
+    return std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8
+         | std::uint32_t(bytes[2]) << 16 | std::uint32_t(bytes[3]) << 24;
+}
+
+inline std::uint32_t rotateLeft(std::uint32_t value, int bits)
+{
+    return (value << bits) | (value >> (32 - bits));
+}
+
+// The round functions in forms that need fewer operations than the textbook
+// ones. In G the two terms never share a set bit, so + equals | and lets the
+// term that does not depend on b be added before b is known.
+inline void stepF(std::uint32_t &a, std::uint32_t b, std::uint32_t c, std::uint32_t d,
+                  std::uint32_t word, std::uint32_t constant, int shift)
+{
+    a = b + rotateLeft(a + word + constant + (d ^ (b & (c ^ d))), shift);
+}
+
+inline void stepG(std::uint32_t &a, std::uint32_t b, std::uint32_t c, std::uint32_t d,
+                  std::uint32_t word, std::uint32_t constant, int shift)
+{
+    a = b + rotateLeft(a + word + constant + (c & ~d) + (b & d), shift);
+}
+
+inline void stepH(std::uint32_t &a, std::uint32_t b, std::uint32_t c, std::uint32_t d,
+                  std::uint32_t word, std::uint32_t constant, int shift)
+{
+    a = b + rotateLeft(a + word + constant + (b ^ c ^ d), shift);
+}
+
+inline void stepI(std::uint32_t &a, std::uint32_t b, std::uint32_t c, std::uint32_t d,
+                  std::uint32_t word, std::uint32_t constant, int shift)
+{
+    a = b + rotateLeft(a + word + constant + (c ^ (b | ~d)), shift);
+}
+
+void transformBlockCountingIt(Md5Context &context, const std::uint8_t *block)
+{
+    md5Transform(context, block);
+    ++context.blockCount;
+}
+
+} // namespace
+
+void md5Transform(Md5Context &context, const std::uint8_t *block)
+{
+    std::uint32_t x[16];
+    for (int i = 0; i < 16; ++i)
+        x[i] = loadLittleEndian(block + 4 * i);
+
+    std::uint32_t a = context.state[0];
+    std::uint32_t b = context.state[1];
+    std::uint32_t c = context.state[2];
+    std::uint32_t d = context.state[3];
+
+    stepF(a, b, c, d, x[0], 0xd76aa478u, 7);
+    stepF(d, a, b, c, x[1], 0xe8c7b756u, 12);
+    stepF(c, d, a, b, x[2], 0x242070dbu, 17);
+    stepF(b, c, d, a, x[3], 0xc1bdceeeu, 22);
+    stepF(a, b, c, d, x[4], 0xf57c0fafu, 7);
+    stepF(d, a, b, c, x[5], 0x4787c62au, 12);
+    stepF(c, d, a, b, x[6], 0xa8304613u, 17);
+    stepF(b, c, d, a, x[7], 0xfd469501u, 22);
+    stepF(a, b, c, d, x[8], 0x698098d8u, 7);
+    stepF(d, a, b, c, x[9], 0x8b44f7afu, 12);
+    stepF(c, d, a, b, x[10], 0xffff5bb1u, 17);
+    stepF(b, c, d, a, x[11], 0x895cd7beu, 22);
+    stepF(a, b, c, d, x[12], 0x6b901122u, 7);
+    stepF(d, a, b, c, x[13], 0xfd987193u, 12);
+    stepF(c, d, a, b, x[14], 0xa679438eu, 17);
+    stepF(b, c, d, a, x[15], 0x49b40821u, 22);
+
+    stepG(a, b, c, d, x[1], 0xf61e2562u, 5);
+    stepG(d, a, b, c, x[6], 0xc040b340u, 9);
+    stepG(c, d, a, b, x[11], 0x265e5a51u, 14);
+    stepG(b, c, d, a, x[0], 0xe9b6c7aau, 20);
+    stepG(a, b, c, d, x[5], 0xd62f105du, 5);
+    stepG(d, a, b, c, x[10], 0x02441453u, 9);
+    stepG(c, d, a, b, x[15], 0xd8a1e681u, 14);
+    stepG(b, c, d, a, x[4], 0xe7d3fbc8u, 20);
+    stepG(a, b, c, d, x[9], 0x21e1cde6u, 5);
+    stepG(d, a, b, c, x[14], 0xc33707d6u, 9);
+    stepG(c, d, a, b, x[3], 0xf4d50d87u, 14);
+    stepG(b, c, d, a, x[8], 0x455a14edu, 20);
+    stepG(a, b, c, d, x[13], 0xa9e3e905u, 5);
+    stepG(d, a, b, c, x[2], 0xfcefa3f8u, 9);
+    stepG(c, d, a, b, x[7], 0x676f02d9u, 14);
+    stepG(b, c, d, a, x[12], 0x8d2a4c8au, 20);
+
+    stepH(a, b, c, d, x[5], 0xfffa3942u, 4);
+    stepH(d, a, b, c, x[8], 0x8771f681u, 11);
+    stepH(c, d, a, b, x[11], 0x6d9d6122u, 16);
+    stepH(b, c, d, a, x[14], 0xfde5380cu, 23);
+    stepH(a, b, c, d, x[1], 0xa4beea44u, 4);
+    stepH(d, a, b, c, x[4], 0x4bdecfa9u, 11);
+    stepH(c, d, a, b, x[7], 0xf6bb4b60u, 16);
+    stepH(b, c, d, a, x[10], 0xbebfbc70u, 23);
+    stepH(a, b, c, d, x[13], 0x289b7ec6u, 4);
+    stepH(d, a, b, c, x[0], 0xeaa127fau, 11);
+    stepH(c, d, a, b, x[3], 0xd4ef3085u, 16);
+    stepH(b, c, d, a, x[6], 0x04881d05u, 23);
+    stepH(a, b, c, d, x[9], 0xd9d4d039u, 4);
+    stepH(d, a, b, c, x[12], 0xe6db99e5u, 11);
+    stepH(c, d, a, b, x[15], 0x1fa27cf8u, 16);
+    stepH(b, c, d, a, x[2], 0xc4ac5665u, 23);
+
+    stepI(a, b, c, d, x[0], 0xf4292244u, 6);
+    stepI(d, a, b, c, x[7], 0x432aff97u, 10);
+    stepI(c, d, a, b, x[14], 0xab9423a7u, 15);
+    stepI(b, c, d, a, x[5], 0xfc93a039u, 21);
+    stepI(a, b, c, d, x[12], 0x655b59c3u, 6);
+    stepI(d, a, b, c, x[3], 0x8f0ccc92u, 10);
+    stepI(c, d, a, b, x[10], 0xffeff47du, 15);
+    stepI(b, c, d, a, x[1], 0x85845dd1u, 21);
+    stepI(a, b, c, d, x[8], 0x6fa87e4fu, 6);
+    stepI(d, a, b, c, x[15], 0xfe2ce6e0u, 10);
+    stepI(c, d, a, b, x[6], 0xa3014314u, 15);
+    stepI(b, c, d, a, x[13], 0x4e0811a1u, 21);
+    stepI(a, b, c, d, x[4], 0xf7537e82u, 6);
+    stepI(d, a, b, c, x[11], 0xbd3af235u, 10);
+    stepI(c, d, a, b, x[2], 0x2ad7d2bbu, 15);
+    stepI(b, c, d, a, x[9], 0xeb86d391u, 21);
+
+    context.state[0] += a;
+    context.state[1] += b;
+    context.state[2] += c;
+    context.state[3] += d;
+}
+
+void md5Update(Md5Context &context, const std::uint8_t *data, std::uint32_t length)
+{
+    if (context.bufferFill == 64) {
+        transformBlockCountingIt(context, context.buffer);
+        context.bufferFill = 0;
+    }
+    if (!data)
+        return;
+
+    if (context.bufferFill > 0) {
+        const std::uint32_t room = 64 - std::uint32_t(context.bufferFill);
+        const std::uint32_t taken = length < room ? length : room;
+        std::memcpy(context.buffer + context.bufferFill, data, taken);
+        context.bufferFill += std::int32_t(taken);
+        data += taken;
+        length -= taken;
+        if (context.bufferFill == 64) {
+            transformBlockCountingIt(context, context.buffer);
+            context.bufferFill = 0;
+        }
+        if (length == 0)
+            return;
+    }
+
+    // Whole blocks are read straight from the caller's memory.
+    for (; length >= 64; data += 64, length -= 64)
+        transformBlockCountingIt(context, data);
+
+    std::memcpy(context.buffer, data, length);
+    context.bufferFill = std::int32_t(length);
+}
+
+std::string md5Finish(Md5Context &context)
+{
+    md5Update(context, nullptr, 0);
+
+    const std::uint32_t fill = std::uint32_t(context.bufferFill);
+    const std::uint64_t blockCount = context.blockCount;
+
+    context.buffer[fill] = 0x80;
+    context.bufferFill = std::int32_t(fill) + 1;
+    if (fill >= 56) {
+        std::memset(context.buffer + fill + 1, 0, 63 - fill);
+        context.bufferFill = 64;
+        md5Update(context, nullptr, 0);
+        std::memset(context.buffer, 0, 56);
+    } else {
+        std::memset(context.buffer + fill + 1, 0, 55 - fill);
+        context.bufferFill = 56;
+    }
+
+    // Wraps modulo 2^64 bits, as MD5 defines the length field.
+    const std::uint64_t bitLength = (blockCount * 64 + fill) * 8;
+    for (int i = 0; i < 8; ++i)
+        context.buffer[56 + i] = std::uint8_t(bitLength >> (8 * i));
+    md5Transform(context, context.buffer);
+
+    static const char hexDigits[] = "0123456789abcdef";
+    std::string hex(32, '0');
+    for (int word = 0; word < 4; ++word) {
+        for (int byte = 0; byte < 4; ++byte) {
+            const unsigned value = (context.state[word] >> (8 * byte)) & 0xffu;
+            const int at = 8 * word + 2 * byte;
+            hex[at] = hexDigits[value >> 4];
+            hex[at + 1] = hexDigits[value & 0x0fu];
+        }
+    }
+    return hex;
+}
+
+std::string md5Hex(const std::uint8_t *data, std::uint32_t length)
+{
+    Md5Context context;
+    md5Update(context, data, length);
+    return md5Finish(context);
+}
