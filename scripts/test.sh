@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with the tests and runs them:
 # a Release build, then a build checked by AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer, then a minute of fuzzing the MD5 engine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 
-TEST_PACKAGES="xvfb xdotool binutils-mingw-w64-x86-64 desktop-file-utils"
+TEST_PACKAGES="xvfb xdotool binutils-mingw-w64-x86-64 desktop-file-utils
+               clang libclang-rt-14-dev"
 ensure_packages $RUN_PACKAGES $TEST_PACKAGES
 
 cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
@@ -22,3 +23,10 @@ ASAN_OPTIONS=halt_on_error=1:fast_unwind_on_malloc=0 \
 LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure
+
+# New inputs go to build-fuzz/corpus; the committed seeds stay as they are.
+cmake -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build build-fuzz -j"$(nproc)"
+mkdir -p build-fuzz/corpus
+build-fuzz/md5_fuzzer -max_total_time=60 -artifact_prefix=build-fuzz/ \
+    build-fuzz/corpus fuzz/corpus
