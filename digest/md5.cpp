@@ -1,5 +1,6 @@
 #include "md5.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -44,9 +45,109 @@ inline void stepI(std::uint32_t &a, std::uint32_t b, std::uint32_t c, std::uint3
     a = b + rotateLeft(a + word + constant + (c ^ (b | ~d)), shift);
 }
 
+inline std::uint32_t messageWord(const std::uint8_t *block, int index)
+{
+    return loadLittleEndian(block + 4 * index);
+}
+
+// Transforms count consecutive blocks. Doing a run of blocks in one call keeps
+// the chaining values in registers from one block to the next; a round trip
+// through memory per block would lengthen the one dependency chain that sets
+// the speed.
+void transformBlocks(std::uint32_t state[4], const std::uint8_t *block, std::size_t count)
+{
+    std::uint32_t stateA = state[0];
+    std::uint32_t stateB = state[1];
+    std::uint32_t stateC = state[2];
+    std::uint32_t stateD = state[3];
+    for (; count > 0; --count, block += 64) {
+        std::uint32_t a = stateA;
+        std::uint32_t b = stateB;
+        std::uint32_t c = stateC;
+        std::uint32_t d = stateD;
+
+        stepF(a, b, c, d, messageWord(block, 0), 0xd76aa478u, 7);
+        stepF(d, a, b, c, messageWord(block, 1), 0xe8c7b756u, 12);
+        stepF(c, d, a, b, messageWord(block, 2), 0x242070dbu, 17);
+        stepF(b, c, d, a, messageWord(block, 3), 0xc1bdceeeu, 22);
+        stepF(a, b, c, d, messageWord(block, 4), 0xf57c0fafu, 7);
+        stepF(d, a, b, c, messageWord(block, 5), 0x4787c62au, 12);
+        stepF(c, d, a, b, messageWord(block, 6), 0xa8304613u, 17);
+        stepF(b, c, d, a, messageWord(block, 7), 0xfd469501u, 22);
+        stepF(a, b, c, d, messageWord(block, 8), 0x698098d8u, 7);
+        stepF(d, a, b, c, messageWord(block, 9), 0x8b44f7afu, 12);
+        stepF(c, d, a, b, messageWord(block, 10), 0xffff5bb1u, 17);
+        stepF(b, c, d, a, messageWord(block, 11), 0x895cd7beu, 22);
+        stepF(a, b, c, d, messageWord(block, 12), 0x6b901122u, 7);
+        stepF(d, a, b, c, messageWord(block, 13), 0xfd987193u, 12);
+        stepF(c, d, a, b, messageWord(block, 14), 0xa679438eu, 17);
+        stepF(b, c, d, a, messageWord(block, 15), 0x49b40821u, 22);
+
+        stepG(a, b, c, d, messageWord(block, 1), 0xf61e2562u, 5);
+        stepG(d, a, b, c, messageWord(block, 6), 0xc040b340u, 9);
+        stepG(c, d, a, b, messageWord(block, 11), 0x265e5a51u, 14);
+        stepG(b, c, d, a, messageWord(block, 0), 0xe9b6c7aau, 20);
+        stepG(a, b, c, d, messageWord(block, 5), 0xd62f105du, 5);
+        stepG(d, a, b, c, messageWord(block, 10), 0x02441453u, 9);
+        stepG(c, d, a, b, messageWord(block, 15), 0xd8a1e681u, 14);
+        stepG(b, c, d, a, messageWord(block, 4), 0xe7d3fbc8u, 20);
+        stepG(a, b, c, d, messageWord(block, 9), 0x21e1cde6u, 5);
+        stepG(d, a, b, c, messageWord(block, 14), 0xc33707d6u, 9);
+        stepG(c, d, a, b, messageWord(block, 3), 0xf4d50d87u, 14);
+        stepG(b, c, d, a, messageWord(block, 8), 0x455a14edu, 20);
+        stepG(a, b, c, d, messageWord(block, 13), 0xa9e3e905u, 5);
+        stepG(d, a, b, c, messageWord(block, 2), 0xfcefa3f8u, 9);
+        stepG(c, d, a, b, messageWord(block, 7), 0x676f02d9u, 14);
+        stepG(b, c, d, a, messageWord(block, 12), 0x8d2a4c8au, 20);
+
+        stepH(a, b, c, d, messageWord(block, 5), 0xfffa3942u, 4);
+        stepH(d, a, b, c, messageWord(block, 8), 0x8771f681u, 11);
+        stepH(c, d, a, b, messageWord(block, 11), 0x6d9d6122u, 16);
+        stepH(b, c, d, a, messageWord(block, 14), 0xfde5380cu, 23);
+        stepH(a, b, c, d, messageWord(block, 1), 0xa4beea44u, 4);
+        stepH(d, a, b, c, messageWord(block, 4), 0x4bdecfa9u, 11);
+        stepH(c, d, a, b, messageWord(block, 7), 0xf6bb4b60u, 16);
+        stepH(b, c, d, a, messageWord(block, 10), 0xbebfbc70u, 23);
+        stepH(a, b, c, d, messageWord(block, 13), 0x289b7ec6u, 4);
+        stepH(d, a, b, c, messageWord(block, 0), 0xeaa127fau, 11);
+        stepH(c, d, a, b, messageWord(block, 3), 0xd4ef3085u, 16);
+        stepH(b, c, d, a, messageWord(block, 6), 0x04881d05u, 23);
+        stepH(a, b, c, d, messageWord(block, 9), 0xd9d4d039u, 4);
+        stepH(d, a, b, c, messageWord(block, 12), 0xe6db99e5u, 11);
+        stepH(c, d, a, b, messageWord(block, 15), 0x1fa27cf8u, 16);
+        stepH(b, c, d, a, messageWord(block, 2), 0xc4ac5665u, 23);
+
+        stepI(a, b, c, d, messageWord(block, 0), 0xf4292244u, 6);
+        stepI(d, a, b, c, messageWord(block, 7), 0x432aff97u, 10);
+        stepI(c, d, a, b, messageWord(block, 14), 0xab9423a7u, 15);
+        stepI(b, c, d, a, messageWord(block, 5), 0xfc93a039u, 21);
+        stepI(a, b, c, d, messageWord(block, 12), 0x655b59c3u, 6);
+        stepI(d, a, b, c, messageWord(block, 3), 0x8f0ccc92u, 10);
+        stepI(c, d, a, b, messageWord(block, 10), 0xffeff47du, 15);
+        stepI(b, c, d, a, messageWord(block, 1), 0x85845dd1u, 21);
+        stepI(a, b, c, d, messageWord(block, 8), 0x6fa87e4fu, 6);
+        stepI(d, a, b, c, messageWord(block, 15), 0xfe2ce6e0u, 10);
+        stepI(c, d, a, b, messageWord(block, 6), 0xa3014314u, 15);
+        stepI(b, c, d, a, messageWord(block, 13), 0x4e0811a1u, 21);
+        stepI(a, b, c, d, messageWord(block, 4), 0xf7537e82u, 6);
+        stepI(d, a, b, c, messageWord(block, 11), 0xbd3af235u, 10);
+        stepI(c, d, a, b, messageWord(block, 2), 0x2ad7d2bbu, 15);
+        stepI(b, c, d, a, messageWord(block, 9), 0xeb86d391u, 21);
+
+        stateA += a;
+        stateB += b;
+        stateC += c;
+        stateD += d;
+    }
+    state[0] = stateA;
+    state[1] = stateB;
+    state[2] = stateC;
+    state[3] = stateD;
+}
+
 void transformBlockCountingIt(Md5Context &context, const std::uint8_t *block)
 {
-    md5Transform(context, block);
+    transformBlocks(context.state, block, 1);
     ++context.blockCount;
 }
 
@@ -54,87 +155,7 @@ void transformBlockCountingIt(Md5Context &context, const std::uint8_t *block)
 
 void md5Transform(Md5Context &context, const std::uint8_t *block)
 {
-    std::uint32_t x[16];
-    for (int i = 0; i < 16; ++i)
-        x[i] = loadLittleEndian(block + 4 * i);
-
-    std::uint32_t a = context.state[0];
-    std::uint32_t b = context.state[1];
-    std::uint32_t c = context.state[2];
-    std::uint32_t d = context.state[3];
-
-    stepF(a, b, c, d, x[0], 0xd76aa478u, 7);
-    stepF(d, a, b, c, x[1], 0xe8c7b756u, 12);
-    stepF(c, d, a, b, x[2], 0x242070dbu, 17);
-    stepF(b, c, d, a, x[3], 0xc1bdceeeu, 22);
-    stepF(a, b, c, d, x[4], 0xf57c0fafu, 7);
-    stepF(d, a, b, c, x[5], 0x4787c62au, 12);
-    stepF(c, d, a, b, x[6], 0xa8304613u, 17);
-    stepF(b, c, d, a, x[7], 0xfd469501u, 22);
-    stepF(a, b, c, d, x[8], 0x698098d8u, 7);
-    stepF(d, a, b, c, x[9], 0x8b44f7afu, 12);
-    stepF(c, d, a, b, x[10], 0xffff5bb1u, 17);
-    stepF(b, c, d, a, x[11], 0x895cd7beu, 22);
-    stepF(a, b, c, d, x[12], 0x6b901122u, 7);
-    stepF(d, a, b, c, x[13], 0xfd987193u, 12);
-    stepF(c, d, a, b, x[14], 0xa679438eu, 17);
-    stepF(b, c, d, a, x[15], 0x49b40821u, 22);
-
-    stepG(a, b, c, d, x[1], 0xf61e2562u, 5);
-    stepG(d, a, b, c, x[6], 0xc040b340u, 9);
-    stepG(c, d, a, b, x[11], 0x265e5a51u, 14);
-    stepG(b, c, d, a, x[0], 0xe9b6c7aau, 20);
-    stepG(a, b, c, d, x[5], 0xd62f105du, 5);
-    stepG(d, a, b, c, x[10], 0x02441453u, 9);
-    stepG(c, d, a, b, x[15], 0xd8a1e681u, 14);
-    stepG(b, c, d, a, x[4], 0xe7d3fbc8u, 20);
-    stepG(a, b, c, d, x[9], 0x21e1cde6u, 5);
-    stepG(d, a, b, c, x[14], 0xc33707d6u, 9);
-    stepG(c, d, a, b, x[3], 0xf4d50d87u, 14);
-    stepG(b, c, d, a, x[8], 0x455a14edu, 20);
-    stepG(a, b, c, d, x[13], 0xa9e3e905u, 5);
-    stepG(d, a, b, c, x[2], 0xfcefa3f8u, 9);
-    stepG(c, d, a, b, x[7], 0x676f02d9u, 14);
-    stepG(b, c, d, a, x[12], 0x8d2a4c8au, 20);
-
-    stepH(a, b, c, d, x[5], 0xfffa3942u, 4);
-    stepH(d, a, b, c, x[8], 0x8771f681u, 11);
-    stepH(c, d, a, b, x[11], 0x6d9d6122u, 16);
-    stepH(b, c, d, a, x[14], 0xfde5380cu, 23);
-    stepH(a, b, c, d, x[1], 0xa4beea44u, 4);
-    stepH(d, a, b, c, x[4], 0x4bdecfa9u, 11);
-    stepH(c, d, a, b, x[7], 0xf6bb4b60u, 16);
-    stepH(b, c, d, a, x[10], 0xbebfbc70u, 23);
-    stepH(a, b, c, d, x[13], 0x289b7ec6u, 4);
-    stepH(d, a, b, c, x[0], 0xeaa127fau, 11);
-    stepH(c, d, a, b, x[3], 0xd4ef3085u, 16);
-    stepH(b, c, d, a, x[6], 0x04881d05u, 23);
-    stepH(a, b, c, d, x[9], 0xd9d4d039u, 4);
-    stepH(d, a, b, c, x[12], 0xe6db99e5u, 11);
-    stepH(c, d, a, b, x[15], 0x1fa27cf8u, 16);
-    stepH(b, c, d, a, x[2], 0xc4ac5665u, 23);
-
-    stepI(a, b, c, d, x[0], 0xf4292244u, 6);
-    stepI(d, a, b, c, x[7], 0x432aff97u, 10);
-    stepI(c, d, a, b, x[14], 0xab9423a7u, 15);
-    stepI(b, c, d, a, x[5], 0xfc93a039u, 21);
-    stepI(a, b, c, d, x[12], 0x655b59c3u, 6);
-    stepI(d, a, b, c, x[3], 0x8f0ccc92u, 10);
-    stepI(c, d, a, b, x[10], 0xffeff47du, 15);
-    stepI(b, c, d, a, x[1], 0x85845dd1u, 21);
-    stepI(a, b, c, d, x[8], 0x6fa87e4fu, 6);
-    stepI(d, a, b, c, x[15], 0xfe2ce6e0u, 10);
-    stepI(c, d, a, b, x[6], 0xa3014314u, 15);
-    stepI(b, c, d, a, x[13], 0x4e0811a1u, 21);
-    stepI(a, b, c, d, x[4], 0xf7537e82u, 6);
-    stepI(d, a, b, c, x[11], 0xbd3af235u, 10);
-    stepI(c, d, a, b, x[2], 0x2ad7d2bbu, 15);
-    stepI(b, c, d, a, x[9], 0xeb86d391u, 21);
-
-    context.state[0] += a;
-    context.state[1] += b;
-    context.state[2] += c;
-    context.state[3] += d;
+    transformBlocks(context.state, block, 1);
 }
 
 void md5Update(Md5Context &context, const std::uint8_t *data, std::uint32_t length)
@@ -161,9 +182,12 @@ void md5Update(Md5Context &context, const std::uint8_t *data, std::uint32_t leng
             return;
     }
 
-    // Whole blocks are read straight from the caller's memory.
-    for (; length >= 64; data += 64, length -= 64)
-        transformBlockCountingIt(context, data);
+    // Whole blocks are read straight from the caller's memory, in one run.
+    const std::uint32_t wholeBlocks = length / 64;
+    transformBlocks(context.state, data, wholeBlocks);
+    context.blockCount += wholeBlocks;
+    data += std::size_t(wholeBlocks) * 64;
+    length %= 64;
 
     std::memcpy(context.buffer, data, length);
     context.bufferFill = std::int32_t(length);
