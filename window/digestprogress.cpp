@@ -1,0 +1,75 @@
+#include "digestprogress.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+#include <QString>
+#include <QWidget>
+
+namespace {
+
+// Long enough that everyday files show no dialog at all.
+constexpr qint64 dialogDelayMs = 500;
+
+const char dialogObjectName[] = "fileDigestProgress";
+
+} // namespace
+
+DigestProgress::DigestProgress(QWidget *window, qint64 fileSize)
+    : window(window)
+    , fileSize(fileSize)
+    , windowWasVisible(window->isVisible())
+{
+    clock.start();
+}
+
+DigestProgress::~DigestProgress() = default;
+
+bool DigestProgress::carryOn(qint64 bytesRead)
+{
+    if (!dialog) {
+        if (clock.elapsed() < dialogDelayMs)
+            return true;
+        showDialog();
+    }
+    showShare(bytesRead);
+    QCoreApplication::processEvents();
+    if (windowWasVisible && !window->isVisible())
+        return false;
+    return !dialog->wasCanceled();
+}
+
+bool DigestProgress::isRunningOver(const QWidget *window)
+{
+    return window->findChild<QProgressDialog *>(QLatin1String(dialogObjectName),
+                                                Qt::FindDirectChildrenOnly)
+        != nullptr;
+}
+
+void DigestProgress::showDialog()
+{
+    dialog.reset(new QProgressDialog(QString::fromUtf8("正在计算文件的MD5值…"),
+                                     QString::fromUtf8("取消"), 0, 100, window));
+    dialog->setObjectName(QLatin1String(dialogObjectName));
+    dialog->setWindowModality(Qt::WindowModal);
+    // The dialog is shown and closed here, not by its own timing.
+    dialog->setMinimumDuration(0);
+    dialog->setAutoClose(false);
+    dialog->setAutoReset(false);
+    // A file without a size of its own (some special files report 0) gets a
+    // busy indicator instead of a share.
+    if (fileSize <= 0)
+        dialog->setRange(0, 0);
+    dialog->show();
+}
+
+void DigestProgress::showShare(qint64 bytesRead)
+{
+    if (fileSize <= 0)
+        return;
+    // A file that grows while it is read must not run the bar past its end.
+    const int percent = int(qMin<qint64>(100, bytesRead * 100 / fileSize));
+    if (percent == shownPercent)
+        return;
+    shownPercent = percent;
+    dialog->setValue(percent);
+}

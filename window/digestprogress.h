@@ -1,0 +1,46 @@
+#ifndef DIGESTPROGRESS_H
+#define DIGESTPROGRESS_H
+
+#include <QElapsedTimer>
+#include <QtGlobal>
+
+#include <memory>
+
+class QProgressDialog;
+class QWidget;
+
+// Keeps a window alive while a file digest runs on its thread. Once the
+// digest has taken longer than a short delay, a window-modal progress dialog
+// appears and events are processed between chunks, so that the window stays
+// painted and the user can cancel. Shorter digests show nothing.
+class DigestProgress
+{
+public:
+    DigestProgress(QWidget *window, qint64 fileSize);
+    ~DigestProgress();
+
+    DigestProgress(const DigestProgress &) = delete;
+    DigestProgress &operator=(const DigestProgress &) = delete;
+
+    // Reports the bytes digested so far; false once the user has cancelled
+    // or the window has been closed.
+    bool carryOn(qint64 bytesRead);
+
+    // Whether a digest with a progress dialog is running over window.
+    // Events reach the window during a digest only while its dialog exists,
+    // so this tells a press that arrives then from a fresh one.
+    static bool isRunningOver(const QWidget *window);
+
+private:
+    void showDialog();
+    void showShare(qint64 bytesRead);
+
+    QWidget *window;
+    const qint64 fileSize;
+    const bool windowWasVisible;
+    QElapsedTimer clock;
+    std::unique_ptr<QProgressDialog> dialog;
+    int shownPercent = -1;
+};
+
+#endif

@@ -1,0 +1,22 @@
+#ifndef REGULARFILE_H
+#define REGULARFILE_H
+
+#include <QString>
+
+class QFile;
+
+// What came of opening a path for digesting.
+struct RegularFileOpening {
+    enum Outcome { Opened, NotRegular, Failed };
+    Outcome outcome;
+    // The toolkit's description of the failure; empty unless Failed.
+    QString errorString;
+};
+
+// Opens path read-only and unbuffered into file if it names a regular file
+// (symbolic links followed). Directories, FIFOs, sockets and devices are
+// refused without ever blocking: a FIFO with no writer or an endless device
+// would otherwise stall the window.
+RegularFileOpening openRegularFile(QFile &file, const QString &path);
+
+#endif
