@@ -1,0 +1,134 @@
+#include "filedigest.h"
+#include "mainwindow.h"
+#include "windowdriver.h"
+
+#include <QFile>
+#include <QProgressDialog>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace WindowDriver;
+
+namespace {
+
+// Bytes that differ from chunk to chunk, so that a chunk read twice or
+// skipped changes the digest.
+QByteArray patterned(qint64 size)
+{
+    QByteArray bytes(int(size), Qt::Uninitialized);
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char((i * 131u + i / 4093u) & 0xffu);
+    return bytes;
+}
+
+} // namespace
+
+class FileDigestTest : public QObject
+{
+    Q_OBJECT
+
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<QProgressDialog *>(watched))
+            ++progressDialogsShown;
+        return false;
+    }
+
+private slots:
+    void initTestCase();
+    void init() { window = new MainWindow; }
+    void cleanup();
+
+    void digestOfFile_data();
+    void digestOfFile();
+    void fileChangedBetweenDropAndPress();
+    void symbolicLinkIsFollowed();
+
+private:
+    QString writeFile(const QString &name, const QByteArray &contents);
+
+    QTemporaryDir dir;
+    MainWindow *window = nullptr;
+    int progressDialogsShown = 0;
+};
+
+QString FileDigestTest::writeFile(const QString &name, const QByteArray &contents)
+{
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    return file.fileName();
+}
+
+void FileDigestTest::initTestCase()
+{
+    QVERIFY(dir.isValid());
+    qApp->installEventFilter(this);
+}
+
+void FileDigestTest::cleanup()
+{
+    delete window;
+    // Files this short are done before any dialog is due.
+    QCOMPARE(progressDialogsShown, 0);
+}
+
+void FileDigestTest::digestOfFile_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("zero bytes inside") << QByteArray("a\0\0b\0", 5);
+    QTest::newRow("only zero bytes") << QByteArray(1000, '\0');
+    QTest::newRow("55 bytes") << patterned(55);
+    QTest::newRow("56 bytes") << patterned(56);
+    QTest::newRow("64 bytes") << patterned(64);
+    QTest::newRow("65 bytes") << patterned(65);
+    QTest::newRow("chunk - 1") << patterned(fileDigestChunkSize - 1);
+    QTest::newRow("chunk") << patterned(fileDigestChunkSize);
+    QTest::newRow("chunk + 1") << patterned(fileDigestChunkSize + 1);
+    QTest::newRow("three chunks and a bit") << patterned(3 * fileDigestChunkSize + 17);
+}
+
+void FileDigestTest::digestOfFile()
+{
+    QFETCH(QByteArray, contents);
+
+    const QString path = writeFile("file.bin", contents);
+    dropFile(window, path);
+    pressFileButton(window);
+    QCOMPARE(resultText(window), md5Of(contents));
+
+    // Every press reads the file afresh.
+    pressFileButton(window);
+    QCOMPARE(resultText(window), md5Of(contents));
+}
+
+void FileDigestTest::fileChangedBetweenDropAndPress()
+{
+    const QString path = writeFile("changing.bin", "before");
+    dropFile(window, path);
+    writeFile("changing.bin", patterned(fileDigestChunkSize + 5));
+    pressFileButton(window);
+    QCOMPARE(resultText(window), md5Of(patterned(fileDigestChunkSize + 5)));
+
+    writeFile("changing.bin", "after");
+    pressFileButton(window);
+    QCOMPARE(resultText(window), md5Of("after"));
+}
+
+void FileDigestTest::symbolicLinkIsFollowed()
+{
+    const QString target = writeFile("target.bin", "linked contents");
+    const QString link = dir.filePath("link.bin");
+    QVERIFY(QFile::link(target, link));
+
+    dropFile(window, link);
+    QCOMPARE(labelText(window), link);
+    pressFileButton(window);
+    QCOMPARE(resultText(window), md5Of("linked contents"));
+}
+
+QTEST_MAIN(FileDigestTest)
+#include "file_digest_test.moc"

@@ -1,0 +1,78 @@
+#ifndef WINDOWDRIVER_H
+#define WINDOWDRIVER_H
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QUrl>
+#include <QWidget>
+
+// Works the main window as a user would, through its widgets and the events
+// that the toolkit delivers for a drag from another application.
+namespace WindowDriver {
+
+constexpr Qt::DropActions offeredActions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+
+// Returns whether the window took the drag, proposing to copy.
+inline bool dragEnter(QWidget *window, const QMimeData &data)
+{
+    QDragEnterEvent event(window->rect().center(), offeredActions, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &event);
+    return event.isAccepted() && event.dropAction() == Qt::CopyAction;
+}
+
+inline void drop(QWidget *window, const QMimeData &data)
+{
+    QDropEvent event(window->rect().center(), offeredActions, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &event);
+}
+
+inline void dropUrls(QWidget *window, const QList<QUrl> &urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    if (dragEnter(window, data))
+        drop(window, data);
+}
+
+inline void dropFile(QWidget *window, const QString &path)
+{
+    dropUrls(window, {QUrl::fromLocalFile(path)});
+}
+
+inline QString labelText(QWidget *window)
+{
+    return window->findChild<QLabel *>("label")->text();
+}
+
+inline QString resultText(QWidget *window)
+{
+    return window->findChild<QTextEdit *>("resultTextEdit")->toPlainText();
+}
+
+inline void pressFileButton(QWidget *window)
+{
+    QTest::mouseClick(window->findChild<QPushButton *>("calcBtn1"), Qt::LeftButton);
+}
+
+// Puts a known digest into the result box, to see later that it stays.
+inline void showTextDigest(QWidget *window, const QString &text)
+{
+    window->findChild<QTextEdit *>("inputTextEdit")->setPlainText(text);
+    QTest::mouseClick(window->findChild<QPushButton *>("calcBtn"), Qt::LeftButton);
+}
+
+inline QString md5Of(const QByteArray &bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
+}
+
+} // namespace WindowDriver
+
+#endif
