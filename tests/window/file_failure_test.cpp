@@ -1,15 +1,13 @@
 #include "filedigest.h"
 #include "mainwindow.h"
+#include "messageboxcatcher.h"
 #include "watchdog.h"
 #include "windowdriver.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -21,39 +19,6 @@
 using namespace WindowDriver;
 
 namespace {
-
-// Closes the next modal message box as soon as it shows, noting what it said.
-class MessageBoxCatcher : public QObject
-{
-public:
-    MessageBoxCatcher()
-    {
-        connect(&poll, &QTimer::timeout, this, [this] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            poll.stop();
-            seen = true;
-            title = box->windowTitle();
-            text = box->text();
-            buttons = box->standardButtons();
-            icon = box->icon();
-            parent = box->parentWidget();
-            box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
-        });
-        poll.start(10);
-    }
-
-    bool seen = false;
-    QString title;
-    QString text;
-    QMessageBox::StandardButtons buttons;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QWidget *parent = nullptr;
-
-private:
-    QTimer poll;
-};
 
 // Hands out its bytes, then fails, like a disk that breaks mid-file.
 class FailingDevice : public QIODevice
