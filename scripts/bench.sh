@@ -11,7 +11,7 @@ cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_BENCHMARKS=ON -DBUI
 # Only the benchmark targets that bench/CMakeLists.txt defines.
 targets=()
 for target in engine_bench file_bench; do
-    if grep -q "add_executable($target " bench/CMakeLists.txt; then
+    if grep -Eq "add_executable\(\s*$target([[:space:]]|\$)" bench/CMakeLists.txt; then
         targets+=(--target "$target")
     fi
 done
