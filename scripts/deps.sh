@@ -17,6 +17,11 @@ ensure_packages() {
 
     local sudo=()
     if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "Missing Debian packages, and no sudo to install them with. As root, run:" >&2
+            echo "  apt-get install ${missing[*]}" >&2
+            return 1
+        fi
         sudo=(sudo)
     fi
     echo "Installing: ${missing[*]}"
