@@ -82,6 +82,7 @@ void MainWindow::on_calcBtn1_clicked()
         showFileError(this, file.errorString());
         break;
     case FileDigest::Stopped:
+        // Cancelled, or the window closed: the result box keeps what it showed.
         break;
     }
 }
