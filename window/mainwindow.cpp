@@ -2,6 +2,7 @@
 
 #include "digestprogress.h"
 #include "filedigest.h"
+#include "literaltext.h"
 #include "mainwindowform.h"
 #include "md5.h"
 #include "regularfile.h"
@@ -61,7 +62,7 @@ void MainWindow::on_calcBtn1_clicked()
     QFile file;
     const RegularFileOpening opening = openRegularFile(file, filePath);
     if (opening.outcome == RegularFileOpening::NotRegular) {
-        showFileError(this, QString::fromUtf8("不是普通文件：") + filePath);
+        showFileError(this, literalText(QString::fromUtf8("不是普通文件：") + filePath));
         return;
     }
     if (opening.outcome == RegularFileOpening::Failed) {
@@ -107,7 +108,7 @@ void MainWindow::dropEvent(QDropEvent *event)
     const QString path = urls.first().toLocalFile();
     if (path.isEmpty())
         return;
-    ui->label->setText(path);
+    ui->label->setText(literalText(path));
     filePath = path;
 }
 

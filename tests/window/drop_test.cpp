@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 
 using namespace WindowDriver;
 
@@ -22,6 +23,8 @@ private slots:
     void drops_data();
     void drops();
     void dropWithoutUrlsChangesNothing();
+    void markupInNamesShowsLiterally_data();
+    void markupInNamesShowsLiterally();
 
 private:
     QString path(const QString &name) const { return dir.filePath(name); }
@@ -127,6 +130,34 @@ void DropTest::dropWithoutUrlsChangesNothing()
     QCOMPARE(labelText(window), path("a.bin"));
     pressFileButton(window);
     QCOMPARE(resultText(window), md5Of(contents.value(path("a.bin"))));
+}
+
+void DropTest::markupInNamesShowsLiterally_data()
+{
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("tags") << QString::fromUtf8("<b>粗体.txt");
+    QTest::newRow("image tag") << "<img src=a.png>";
+    QTest::newRow("entity and double space") << "a&lt;b  c.txt";
+}
+
+void DropTest::markupInNamesShowsLiterally()
+{
+    QFETCH(QString, name);
+    writeFile(name, name.toUtf8());
+
+    dropFile(window, path(name));
+
+    // What a label in automatic format shows of its text.
+    QString shown = labelText(window);
+    if (Qt::mightBeRichText(shown)) {
+        QTextDocument rendered;
+        rendered.setHtml(shown);
+        shown = rendered.toPlainText();
+    }
+    QCOMPARE(shown, path(name));
+    pressFileButton(window);
+    QCOMPARE(resultText(window), md5Of(name.toUtf8()));
 }
 
 QTEST_MAIN(DropTest)
