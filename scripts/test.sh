@@ -31,3 +31,7 @@ cmake --build build-fuzz -j"$(nproc)"
 mkdir -p build-fuzz/corpus
 build-fuzz/md5_fuzzer -max_total_time=60 -artifact_prefix=build-fuzz/ \
     build-fuzz/corpus fuzz/corpus
+
+# Reached only when everything above passed (set -e): both suites and the fuzz run.
+count_tests() { ctest --test-dir "$1" -N | grep -c '^ *Test *#'; }
+echo "all: $(( $(count_tests build-tests) + $(count_tests build-asan) + 1 )) passed, 0 failed"
