@@ -5,6 +5,7 @@
 // out the time the benchmark waits while other processes have the CPU.
 
 #include "md5.h"
+#include "rounds.h"
 
 #include <openssl/evp.h>
 
@@ -100,13 +101,6 @@ double secondsFor(const Contender &contender, const std::uint8_t *data, const Si
     return double(stop - start) / CLOCKS_PER_SEC;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 bool digestsAgree(const std::uint8_t *data)
 {
     bool agree = true;
@@ -128,12 +122,9 @@ bool digestsAgree(const std::uint8_t *data)
 
 int main(int argc, char **argv)
 {
-    const int rounds = argc > 1 ? std::atoi(argv[1]) : defaultRounds;
-    if (rounds < minimumRounds) {
-        std::fprintf(stderr, "usage: %s [rounds, at least %d; default %d]\n", argv[0], minimumRounds,
-                     defaultRounds);
+    const int rounds = roundsFromArguments(argc, argv, defaultRounds, minimumRounds);
+    if (rounds == 0)
         return 2;
-    }
 
     // Every size reads a prefix of one buffer as long as the largest.
     std::vector<std::uint8_t> buffer(sizes[sizeCount - 1].bytes);

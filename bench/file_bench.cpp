@@ -9,6 +9,7 @@
 #include "filedigest.h"
 #include "mainwindow.h"
 #include "md5.h"
+#include "rounds.h"
 #include "regularfile.h"
 
 #include <QApplication>
@@ -58,13 +59,6 @@ Sample timed(const Contender &contender, std::string &digest)
     return {double(stop - start) / CLOCKS_PER_SEC, wall.nsecsElapsed() / 1e9};
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -91,12 +85,9 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    const int rounds = argc > 1 ? std::atoi(argv[1]) : defaultRounds;
-    if (rounds < minimumRounds) {
-        std::fprintf(stderr, "usage: %s [rounds, at least %d; default %d]\n", argv[0], minimumRounds,
-                     defaultRounds);
+    const int rounds = roundsFromArguments(argc, argv, defaultRounds, minimumRounds);
+    if (rounds == 0)
         return 2;
-    }
 
     QByteArray bytes(int(fileSize), Qt::Uninitialized);
     std::mt19937 random(20240611);

@@ -67,9 +67,6 @@ void DigestProgress::showShare(qint64 bytesRead)
     if (fileSize <= 0)
         return;
     // A file that grows while it is read must not run the bar past its end.
-    const int percent = int(qMin<qint64>(100, bytesRead * 100 / fileSize));
-    if (percent == shownPercent)
-        return;
-    shownPercent = percent;
-    dialog->setValue(percent);
+    // The dialog repaints only when the share changes.
+    dialog->setValue(int(qMin<qint64>(100, bytesRead * 100 / fileSize)));
 }

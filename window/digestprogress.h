@@ -40,7 +40,6 @@ private:
     const bool windowWasVisible;
     QElapsedTimer clock;
     std::unique_ptr<QProgressDialog> dialog;
-    int shownPercent = -1;
 };
 
 #endif
