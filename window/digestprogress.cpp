@@ -14,15 +14,22 @@ const char dialogObjectName[] = "fileDigestProgress";
 
 } // namespace
 
-DigestProgress::DigestProgress(QWidget *window, qint64 fileSize)
+DigestProgress::DigestProgress(QWidget *window, qint64 fileSize, const QList<QWidget *> &digestControls)
     : window(window)
     , fileSize(fileSize)
+    , digestControls(digestControls)
     , windowWasVisible(window->isVisible())
 {
     clock.start();
 }
 
-DigestProgress::~DigestProgress() = default;
+DigestProgress::~DigestProgress()
+{
+    if (!dialog)
+        return;
+    for (QWidget *control : digestControls)
+        control->setEnabled(true);
+}
 
 bool DigestProgress::carryOn(qint64 bytesRead)
 {
@@ -50,7 +57,6 @@ void DigestProgress::showDialog()
     dialog.reset(new QProgressDialog(QString::fromUtf8("正在计算文件的MD5值…"),
                                      QString::fromUtf8("取消"), 0, 100, window));
     dialog->setObjectName(QLatin1String(dialogObjectName));
-    dialog->setWindowModality(Qt::WindowModal);
     // The dialog is shown and closed here, not by its own timing.
     dialog->setMinimumDuration(0);
     dialog->setAutoClose(false);
@@ -59,6 +65,8 @@ void DigestProgress::showDialog()
     // busy indicator instead of a share.
     if (fileSize <= 0)
         dialog->setRange(0, 0);
+    for (QWidget *control : digestControls)
+        control->setEnabled(false);
     dialog->show();
 }
 

@@ -2,6 +2,7 @@
 #define DIGESTPROGRESS_H
 
 #include <QElapsedTimer>
+#include <QList>
 #include <QtGlobal>
 
 #include <memory>
@@ -10,13 +11,16 @@ class QProgressDialog;
 class QWidget;
 
 // Keeps a window alive while a file digest runs on its thread. Once the
-// digest has taken longer than a short delay, a window-modal progress dialog
-// appears and events are processed between chunks, so that the window stays
-// painted and the user can cancel. Shorter digests show nothing.
+// digest has taken longer than a short delay, a progress dialog appears and
+// events are processed between chunks, so that the window stays painted,
+// takes drops and close requests, and the user can cancel. The dialog is not
+// modal: the toolkit would drop a window manager's close request for a window
+// that a modal dialog blocks. Instead the controls that start a digest are
+// disabled while it shows. Shorter digests show nothing.
 class DigestProgress
 {
 public:
-    DigestProgress(QWidget *window, qint64 fileSize);
+    DigestProgress(QWidget *window, qint64 fileSize, const QList<QWidget *> &digestControls);
     ~DigestProgress();
 
     DigestProgress(const DigestProgress &) = delete;
@@ -37,6 +41,7 @@ private:
 
     QWidget *window;
     const qint64 fileSize;
+    const QList<QWidget *> digestControls;
     const bool windowWasVisible;
     QElapsedTimer clock;
     std::unique_ptr<QProgressDialog> dialog;

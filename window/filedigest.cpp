@@ -16,7 +16,7 @@ FileDigest digestFile(QIODevice &device, const FileDigestProgress &progress)
     for (;;) {
         const qint64 got = device.read(chunk.data(), fileDigestChunkSize);
         if (got < 0)
-            return {FileDigest::ReadFailed, std::string()};
+            return {FileDigest::ReadFailed, std::string(), bytesRead};
         if (got == 0)
             break;
         // A chunk always fits the engine's 32-bit length.
@@ -24,7 +24,7 @@ FileDigest digestFile(QIODevice &device, const FileDigestProgress &progress)
                   static_cast<std::uint32_t>(got));
         bytesRead += got;
         if (!progress(bytesRead))
-            return {FileDigest::Stopped, std::string()};
+            return {FileDigest::Stopped, std::string(), bytesRead};
     }
-    return {FileDigest::Done, md5Finish(context)};
+    return {FileDigest::Done, md5Finish(context), bytesRead};
 }

@@ -21,6 +21,8 @@ struct FileDigest {
     // The 32 hex digits when Done; empty otherwise, so that part of a file
     // is never taken for all of it.
     std::string digest;
+    // How many bytes went into the digest, to compare with the file's size.
+    qint64 bytesRead;
 };
 
 // Digests everything from the device's position to its end in fixed-size

@@ -2,7 +2,9 @@
 
 #include "digestprogress.h"
 #include "filedigest.h"
+#include "filestamp.h"
 #include "literaltext.h"
+#include "localfileurl.h"
 #include "mainwindowform.h"
 #include "md5.h"
 #include "regularfile.h"
@@ -15,6 +17,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTextEdit>
 #include <QUrl>
 
@@ -59,10 +62,13 @@ void MainWindow::on_calcBtn1_clicked()
     if (DigestProgress::isRunningOver(this))
         return;
 
+    // A drop during the digest changes the members for the next press; the
+    // messages of this one name the file it opened.
+    const QString shownPath = filePath;
     QFile file;
-    const RegularFileOpening opening = openRegularFile(file, filePath);
+    const RegularFileOpening opening = openRegularFile(file, nativeFilePath);
     if (opening.outcome == RegularFileOpening::NotRegular) {
-        showFileError(this, literalText(QString::fromUtf8("不是普通文件：") + filePath));
+        showFileError(this, literalText(QString::fromUtf8("不是普通文件：") + shownPath));
         return;
     }
     if (opening.outcome == RegularFileOpening::Failed) {
@@ -70,14 +76,18 @@ void MainWindow::on_calcBtn1_clicked()
         return;
     }
 
+    const FileStamp before = fileStamp(file);
     // The progress dialog goes away before any error box comes up.
-    const FileDigest result = [this, &file] {
-        DigestProgress progress(this, file.size());
+    const FileDigest result = [this, &file, &before] {
+        DigestProgress progress(this, before.size, {ui->calcBtn, ui->calcBtn1});
         return digestFile(file, [&progress](qint64 bytesRead) { return progress.carryOn(bytesRead); });
     }();
     switch (result.status) {
     case FileDigest::Done:
-        showDigest(result.digest);
+        if (changedWhileRead(before, fileStamp(file), result.bytesRead))
+            showFileError(this, literalText(QString::fromUtf8("文件在计算过程中被修改：") + shownPath));
+        else
+            showDigest(result.digest);
         break;
     case FileDigest::ReadFailed:
         showFileError(this, file.errorString());
@@ -88,28 +98,36 @@ void MainWindow::on_calcBtn1_clicked()
     }
 }
 
+// The tool only reads files, so it takes a drag as a copy and never as a
+// move, after which some sources delete the original.
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
-    else
+    if (event->mimeData()->hasUrls() && (event->possibleActions() & Qt::CopyAction)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
         event->ignore();
+    }
 }
 
 // A drop while a digest runs only changes the path for the next press; the
 // running digest goes on with the file it opened.
 void MainWindow::dropEvent(QDropEvent *event)
 {
-    if (!event->mimeData()->hasUrls())
+    if (!event->mimeData()->hasUrls() || !(event->possibleActions() & Qt::CopyAction))
         return;
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.isEmpty())
         return;
-    const QString path = urls.first().toLocalFile();
-    if (path.isEmpty())
+    const LocalFile dropped = localFile(urls.first());
+    if (dropped.nativePath.isEmpty())
         return;
-    ui->label->setText(literalText(path));
-    filePath = path;
+    ui->label->setText(literalText(dropped.path));
+    filePath = dropped.path;
+    nativeFilePath = dropped.nativePath;
+    // The source learns that the file was copied, whatever it proposed.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
 }
 
 void MainWindow::showDigest(const std::string &digest)

@@ -1,6 +1,7 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include <QByteArray>
 #include <QMainWindow>
 #include <QString>
 
@@ -28,7 +29,9 @@ private slots:
 private:
     void showDigest(const std::string &digest);
 
+    // The dropped file as shown, and as the bytes that open it.
     QString filePath;
+    QByteArray nativeFilePath;
     MainWindowForm *ui;
 };
 

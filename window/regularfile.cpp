@@ -20,29 +20,30 @@ RegularFileOpening failedWith(const QString &errorString)
     return {RegularFileOpening::Failed, errorString};
 }
 
+// The toolkit's own message for an empty name, without the console warning
+// that asking the toolkit to open one prints.
+RegularFileOpening noFileName()
+{
+    return failedWith(QStringLiteral("No file name specified"));
+}
+
 } // namespace
 
 #ifdef Q_OS_UNIX
 
-RegularFileOpening openRegularFile(QFile &file, const QString &path)
+RegularFileOpening openRegularFile(QFile &file, const QByteArray &path)
 {
-    // The toolkit has its own message for an empty name, which the system
-    // call would report as a missing file.
-    if (path.isEmpty()) {
-        file.setFileName(path);
-        file.open(readMode);
-        return failedWith(file.errorString());
-    }
+    if (path.isEmpty())
+        return noFileName();
 
     // Opening without blocking and checking the open descriptor leaves no
     // gap in which the path could be swapped for a FIFO or a device.
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int openError = errno;
         // A socket cannot be opened at all; it is still not a regular file.
         struct stat status;
-        if (::stat(name.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        if (::stat(path.constData(), &status) == 0 && !S_ISREG(status.st_mode))
             return {RegularFileOpening::NotRegular, QString()};
         return failedWith(qt_error_string(openError));
     }
@@ -72,12 +73,15 @@ RegularFileOpening openRegularFile(QFile &file, const QString &path)
 
 #else
 
-RegularFileOpening openRegularFile(QFile &file, const QString &path)
+RegularFileOpening openRegularFile(QFile &file, const QByteArray &path)
 {
-    const QFileInfo info(path);
+    if (path.isEmpty())
+        return noFileName();
+    const QString name = QString::fromUtf8(path);
+    const QFileInfo info(name);
     if (info.exists() && !info.isFile())
         return {RegularFileOpening::NotRegular, QString()};
-    file.setFileName(path);
+    file.setFileName(name);
     if (!file.open(readMode))
         return failedWith(file.errorString());
     return {RegularFileOpening::Opened, QString()};

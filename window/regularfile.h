@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class QByteArray;
 class QFile;
 
 // What came of opening a path for digesting.
@@ -14,9 +15,10 @@ struct RegularFileOpening {
 };
 
 // Opens path read-only and unbuffered into file if it names a regular file
-// (symbolic links followed). Directories, FIFOs, sockets and devices are
+// (symbolic links followed). On Unix path is the name's exact bytes; where
+// file names are text, it is UTF-8. Directories, FIFOs, sockets and devices are
 // refused without ever blocking: a FIFO with no writer or an endless device
 // would otherwise stall the window.
-RegularFileOpening openRegularFile(QFile &file, const QString &path);
+RegularFileOpening openRegularFile(QFile &file, const QByteArray &path);
 
 #endif
