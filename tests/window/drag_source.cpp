@@ -1,5 +1,6 @@
-// Plays the file manager in the real drag test: a small window that starts a
-// drag of one file URL when pressed. It tells the test where it is and how
+// Plays the file manager in the real window test: a small window that starts
+// a drag of one file URL when pressed, offering a copy, or a copy and a move
+// with the move preferred. It tells the test where it is and how
 // the drag goes on standard output, one line per step, and stays until its
 // standard input closes, since the window fetches the dropped data from it
 // after the drag:
@@ -31,7 +32,7 @@ void tell(const QByteArray &line)
 class DragSource : public QWidget
 {
 public:
-    explicit DragSource(const QString &path) : path(path) {}
+    DragSource(const QUrl &url, bool preferMove) : url(url), preferMove(preferMove) {}
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -46,7 +47,7 @@ protected:
     void mousePressEvent(QMouseEvent *) override
     {
         auto *data = new QMimeData;
-        data->setUrls({QUrl::fromLocalFile(path)});
+        data->setUrls({url});
         auto *drag = new QDrag(this);
         drag->setMimeData(data);
         connect(drag, &QDrag::actionChanged, this, [](Qt::DropAction action) {
@@ -54,12 +55,14 @@ protected:
                 tell("accepted");
         });
         tell("dragging");
-        const Qt::DropAction action = drag->exec(Qt::CopyAction);
+        const Qt::DropAction action = preferMove ? drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction)
+                                                 : drag->exec(Qt::CopyAction);
         tell("finished " + QByteArray::number(int(action)));
     }
 
 private:
-    const QString path;
+    const QUrl url;
+    const bool preferMove;
     bool toldReady = false;
 };
 
@@ -68,12 +71,13 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The URL comes percent-encoded, so that names in any bytes pass as they are.
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() != 2) {
-        std::fputs("usage: drag_source <file>\n", stderr);
+    if (arguments.size() < 2 || arguments.size() > 3 || (arguments.size() == 3 && arguments.at(2) != "move")) {
+        std::fputs("usage: drag_source <file url> [move]\n", stderr);
         return 2;
     }
-    DragSource source(arguments.at(1));
+    DragSource source(QUrl::fromEncoded(arguments.at(1).toLatin1()), arguments.size() == 3);
     source.setGeometry(20, 20, 100, 100);
     source.show();
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);

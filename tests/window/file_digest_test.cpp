@@ -1,4 +1,5 @@
 #include "filedigest.h"
+#include "filestamp.h"
 #include "mainwindow.h"
 #include "windowdriver.h"
 
@@ -6,6 +7,11 @@
 #include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace WindowDriver;
 
@@ -44,6 +50,8 @@ private slots:
     void digestOfFile();
     void fileChangedBetweenDropAndPress();
     void symbolicLinkIsFollowed();
+    void changeWhileReading_data();
+    void changeWhileReading();
 
 private:
     QString writeFile(const QString &name, const QByteArray &contents);
@@ -128,6 +136,59 @@ void FileDigestTest::symbolicLinkIsFollowed()
     QCOMPARE(labelText(window), link);
     pressFileButton(window);
     QCOMPARE(resultText(window), md5Of("linked contents"));
+}
+
+void FileDigestTest::changeWhileReading_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("appended");
+    QTest::addColumn<qint64>("cutTo");
+    QTest::addColumn<bool>("rewritten");
+    QTest::addColumn<bool>("changed");
+
+    const QString file = dir.filePath("read.bin");
+    QTest::newRow("untouched") << file << QByteArray() << qint64(-1) << false << false;
+    QTest::newRow("grown") << file << QByteArray("more") << qint64(-1) << false << true;
+    QTest::newRow("cut short") << file << QByteArray() << qint64(10) << false << true;
+    QTest::newRow("rewritten in place") << file << QByteArray() << qint64(-1) << true << true;
+    // Reports size 0 whatever it holds.
+    QTest::newRow("file without a size") << "/proc/self/stat" << QByteArray() << qint64(-1) << false << false;
+}
+
+// Reads a file whole as the digest does, changing it after the first chunk.
+void FileDigestTest::changeWhileReading()
+{
+    QFETCH(QString, path);
+    QFETCH(QByteArray, appended);
+    QFETCH(qint64, cutTo);
+    QFETCH(bool, rewritten);
+    QFETCH(bool, changed);
+
+    if (path.startsWith(dir.path())) {
+        writeFile("read.bin", patterned(2 * fileDigestChunkSize));
+        // An old time, so that a rewrite moves it even on a coarse clock.
+        const timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+    const FileStamp before = fileStamp(file);
+    QFile writer(path);
+    bool first = true;
+    const FileDigest result = digestFile(file, [&](qint64) {
+        if (!std::exchange(first, false))
+            return true;
+        if (!appended.isEmpty() && writer.open(QIODevice::Append))
+            writer.write(appended);
+        if (cutTo >= 0)
+            QFile::resize(path, cutTo);
+        if (rewritten && writer.open(QIODevice::ReadWrite))
+            writer.write("x");
+        writer.close();
+        return true;
+    });
+    QCOMPARE(result.status, FileDigest::Done);
+    QCOMPARE(changedWhileRead(before, fileStamp(file), result.bytesRead), changed);
 }
 
 QTEST_MAIN(FileDigestTest)

@@ -1,3 +1,4 @@
+#include "filedigest.h"
 #include "mainwindow.h"
 #include "messageboxcatcher.h"
 #include "progressdialogwatcher.h"
@@ -6,6 +7,7 @@
 #include "windowdriver.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,6 +19,9 @@ namespace {
 constexpr qint64 longFileSize = qint64(8) << 30;
 
 constexpr std::chrono::minutes hangLimit(3);
+
+// The dialog is due after half a second; this leaves room for a slow machine.
+constexpr qint64 dialogLatestMs = 1500;
 
 class PaintSpy : public QObject
 {
@@ -49,6 +54,7 @@ private slots:
 
     void dialogShowsAndCancelKeepsResult();
     void dropAndPressDuringDigest();
+    void fileCutShortDuringDigest();
     void closingWindowStopsDigest();
     // Last: it runs the application's event loop to its end.
     void closingWindowStopsDigestAndQuits();
@@ -83,13 +89,18 @@ void LongDigestTest::dialogShowsAndCancelKeepsResult()
     const QString shownBefore = resultText(window);
     QString label;
     QString cancelText;
-    Qt::WindowModality modality = Qt::NonModal;
     int maximum = 0;
+    bool buttonsEnabled = true;
+    qint64 firstSeenMs = -1;
+    QElapsedTimer clock;
     ProgressDialogWatcher watcher(window, [&](QProgressDialog *dialog) {
+        if (firstSeenMs < 0)
+            firstSeenMs = clock.elapsed();
         label = dialog->labelText();
         cancelText = dialog->findChild<QPushButton *>()->text();
-        modality = dialog->windowModality();
         maximum = dialog->maximum();
+        buttonsEnabled = window->findChild<QPushButton *>("calcBtn")->isEnabled()
+            || window->findChild<QPushButton *>("calcBtn1")->isEnabled();
         // Cancel once some share has been shown.
         if (dialog->value() <= 0)
             return false;
@@ -99,14 +110,19 @@ void LongDigestTest::dialogShowsAndCancelKeepsResult()
     MessageBoxCatcher box;
     {
         Watchdog watchdog("cancelling a long digest", hangLimit);
+        clock.start();
         pressFileButton(window);
     }
 
     QVERIFY(watcher.sawDialog);
+    QVERIFY2(firstSeenMs < dialogLatestMs, qPrintable(QString("dialog first seen after %1 ms").arg(firstSeenMs)));
     QCOMPARE(label, QString::fromUtf8("正在计算文件的MD5值…"));
     QCOMPARE(cancelText, QString::fromUtf8("取消"));
-    QCOMPARE(modality, Qt::WindowModal);
     QCOMPARE(maximum, 100);
+    // Neither button starts anything while the dialog shows; both work after.
+    QVERIFY(!buttonsEnabled);
+    QVERIFY(window->findChild<QPushButton *>("calcBtn")->isEnabled());
+    QVERIFY(window->findChild<QPushButton *>("calcBtn1")->isEnabled());
     QCOMPARE(resultText(window), shownBefore);
     QVERIFY(!box.seen);
     QVERIFY(window->findChildren<QProgressDialog *>().isEmpty());
@@ -149,6 +165,30 @@ void LongDigestTest::dropAndPressDuringDigest()
     // The drop counts for the next press.
     pressFileButton(window);
     QCOMPARE(resultText(window), md5Of("short"));
+}
+
+void LongDigestTest::fileCutShortDuringDigest()
+{
+    const SparseFile cutFile(longFileSize);
+    QVERIFY(cutFile.isValid());
+    dropFile(window, cutFile.path());
+    const QString shownBefore = resultText(window);
+    ProgressDialogWatcher watcher(window, [&cutFile](QProgressDialog *dialog) {
+        if (dialog->value() <= 0)
+            return false;
+        return QFile::resize(cutFile.path(), fileDigestChunkSize);
+    });
+    MessageBoxCatcher box;
+    {
+        Watchdog watchdog("cutting a file short during a long digest", hangLimit);
+        pressFileButton(window);
+    }
+
+    QVERIFY(watcher.sawDialog);
+    QVERIFY(box.seen);
+    QCOMPARE(box.title, QString::fromUtf8("错误"));
+    QCOMPARE(shownText(box.text), QString::fromUtf8("文件在计算过程中被修改：") + cutFile.path());
+    QCOMPARE(resultText(window), shownBefore);
 }
 
 // Without quitting, nothing but the digest itself notices the window going.

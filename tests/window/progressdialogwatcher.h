@@ -22,8 +22,11 @@ public:
             if (!dialog || !dialog->isVisible())
                 return;
             sawDialog = true;
-            if (step(dialog))
-                poll.stop();
+            // A step may run event loops of its own; the timer must not
+            // start the step again inside them.
+            poll.stop();
+            if (!step(dialog))
+                poll.start();
         });
         poll.start(10);
     }

@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QUrl>
 #include <QWidget>
@@ -19,18 +20,23 @@ namespace WindowDriver {
 
 constexpr Qt::DropActions offeredActions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
 
-// Returns whether the window took the drag, proposing to copy.
-inline bool dragEnter(QWidget *window, const QMimeData &data)
+// Returns whether the window took the drag, as a copy. Holding Shift
+// proposes a move.
+inline bool dragEnter(QWidget *window, const QMimeData &data, Qt::DropActions actions = offeredActions,
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QDragEnterEvent event(window->rect().center(), offeredActions, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent event(window->rect().center(), actions, &data, Qt::LeftButton, modifiers);
     QCoreApplication::sendEvent(window, &event);
     return event.isAccepted() && event.dropAction() == Qt::CopyAction;
 }
 
-inline void drop(QWidget *window, const QMimeData &data)
+// Returns the action that the drag's source is told was done.
+inline Qt::DropAction drop(QWidget *window, const QMimeData &data, Qt::DropActions actions = offeredActions,
+                           Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QDropEvent event(window->rect().center(), offeredActions, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent event(window->rect().center(), actions, &data, Qt::LeftButton, modifiers);
     QCoreApplication::sendEvent(window, &event);
+    return event.isAccepted() ? event.dropAction() : Qt::IgnoreAction;
 }
 
 inline void dropUrls(QWidget *window, const QList<QUrl> &urls)
@@ -44,6 +50,22 @@ inline void dropUrls(QWidget *window, const QList<QUrl> &urls)
 inline void dropFile(QWidget *window, const QString &path)
 {
     dropUrls(window, {QUrl::fromLocalFile(path)});
+}
+
+// The URL a file manager sends for a name of any bytes, UTF-8 or not.
+inline QUrl fileUrl(const QByteArray &nativePath)
+{
+    return QUrl::fromEncoded("file://" + nativePath.toPercentEncoding("/"));
+}
+
+// What a label or message box in automatic text format shows of its text.
+inline QString shownText(const QString &text)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    QTextDocument rendered;
+    rendered.setHtml(text);
+    return rendered.toPlainText();
 }
 
 inline QString labelText(QWidget *window)
