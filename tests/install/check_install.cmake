@@ -10,7 +10,9 @@ if(NOT status EQUAL 0)
 endif()
 
 set(icon_sizes 48 128 256)
-set(expected bin/md5tool share/applications/md5tool.desktop)
+set(expected bin/md5tool share/applications/md5tool.desktop
+             share/man/man1/md5tool.1.gz
+             share/doc/md5tool/changelog.gz share/doc/md5tool/copyright)
 foreach(size ${icon_sizes})
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/md5tool.png)
 endforeach()

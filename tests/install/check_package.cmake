@@ -27,7 +27,9 @@ execute_process(COMMAND dpkg-deb --contents ${package} OUTPUT_VARIABLE listing)
 string(REGEX MATCHALL "\\./usr/[^\n]*[^/\n]\n" files "${listing}")
 string(REPLACE "\n" "" files "${files}")
 list(SORT files)
-set(expected ./usr/bin/md5tool ./usr/share/applications/md5tool.desktop)
+set(expected ./usr/bin/md5tool ./usr/share/applications/md5tool.desktop
+             ./usr/share/man/man1/md5tool.1.gz
+             ./usr/share/doc/md5tool/changelog.gz ./usr/share/doc/md5tool/copyright)
 foreach(size 48 128 256)
     list(APPEND expected ./usr/share/icons/hicolor/${size}x${size}/apps/md5tool.png)
 endforeach()
