@@ -1,12 +1,16 @@
 # Installs the program where desktops look for it: the executable, its menu
 # entry and its icon in the hicolor theme, drawn from the same artwork as the
-# Windows icon; its manual page, changelog and copyright in the places and
-# forms that Debian asks for.
+# Windows icon; its AppStream metadata for software centres; its manual page,
+# changelog and copyright in the places and forms that Debian asks for.
 include(GNUInstallDirs)
+
+set(APPSTREAM_ID invalid.md5tool.md5tool)
 
 install(TARGETS md5tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/resources/md5tool.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/${APPSTREAM_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 set(ICON_THEME_DIR ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 foreach(size 48x48 128x128)

@@ -28,6 +28,7 @@ string(REGEX MATCHALL "\\./usr/[^\n]*[^/\n]\n" files "${listing}")
 string(REPLACE "\n" "" files "${files}")
 list(SORT files)
 set(expected ./usr/bin/md5tool ./usr/share/applications/md5tool.desktop
+             ./usr/share/metainfo/invalid.md5tool.md5tool.metainfo.xml
              ./usr/share/man/man1/md5tool.1.gz
              ./usr/share/doc/md5tool/changelog.gz ./usr/share/doc/md5tool/copyright)
 foreach(size 48 128 256)
