@@ -1,6 +1,13 @@
 # A Debian package of the installed files: cpack -G DEB in the build folder.
 set(CPACK_PACKAGE_NAME md5tool)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Small desktop tool that shows the MD5 digest of a text or a file")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "A window, with its texts in Chinese, that shows the MD5 digest of a text typed
+into it or of a file dragged onto it, as 32 hexadecimal digits that can be
+selected and copied. Files of any size are read piece by piece; a long digest
+shows its progress and can be cancelled. It has its own MD5 engine, faster
+than OpenSSL's. It reads files but never writes any, keeps no settings and has
+no network access.")
 set(CPACK_PACKAGE_CONTACT "md5tool maintainers <maintainers@users.noreply.c-seed-32cf0546.example>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 
-TEST_PACKAGES="xvfb xdotool binutils-mingw-w64-x86-64 desktop-file-utils
+TEST_PACKAGES="xvfb xdotool binutils-mingw-w64-x86-64 desktop-file-utils lintian appstream
                dpkg-dev file clang libclang-rt-14-dev"
 ensure_packages $RUN_PACKAGES $TEST_PACKAGES
 

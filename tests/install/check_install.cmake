@@ -1,6 +1,9 @@
 # Installs BUILD_DIR into the empty folder STAGE_DIR and checks that exactly the
 # expected files arrive, that the desktop entry names the installed program
-# and icon, and that each icon is as large as its theme folder says.
+# and icon, that the AppStream metadata launches the installed desktop entry,
+# and that each icon is as large as its theme folder says.
+
+cmake_minimum_required(VERSION 3.16)
 
 file(REMOVE_RECURSE ${STAGE_DIR})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${STAGE_DIR}
@@ -10,7 +13,10 @@ if(NOT status EQUAL 0)
 endif()
 
 set(icon_sizes 48 128 256)
-set(expected bin/md5tool share/applications/md5tool.desktop)
+set(metainfo share/metainfo/${APPSTREAM_ID}.metainfo.xml)
+set(expected bin/md5tool share/applications/md5tool.desktop ${metainfo}
+             share/man/man1/md5tool.1.gz
+             share/doc/md5tool/changelog.gz share/doc/md5tool/copyright)
 foreach(size ${icon_sizes})
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/md5tool.png)
 endforeach()
@@ -26,6 +32,13 @@ file(STRINGS ${STAGE_DIR}/share/applications/md5tool.desktop icon REGEX "^Icon="
 if(NOT exec STREQUAL "Exec=md5tool" OR NOT icon STREQUAL "Icon=md5tool")
     message(FATAL_ERROR "desktop entry starts '${exec}' with icon '${icon}', "
                         "not the installed md5tool")
+endif()
+
+file(STRINGS ${STAGE_DIR}/${metainfo} launchable REGEX "<launchable ")
+string(REGEX REPLACE ".*>([^<]*)</launchable>.*" "\\1" desktop_id "${launchable}")
+if(NOT share/applications/${desktop_id} IN_LIST installed)
+    message(FATAL_ERROR "${metainfo} launches '${desktop_id}', "
+                        "not an installed desktop entry")
 endif()
 
 # A PNG's width and height are the two big-endian words at byte 16.

@@ -1,6 +1,11 @@
 # Builds the Debian package of BUILD_DIR into the empty folder STAGE_DIR and
-# checks that it holds exactly the installed files under /usr and depends on
-# the Qt 5 libraries and a font with Chinese glyphs.
+# checks that it holds exactly what the install puts under its prefix, with a
+# changelog of the package's version, and that it depends on the packages that
+# hold the Qt Core, Gui and Widgets libraries PROGRAM links and on one that
+# holds a font with Chinese glyphs. The package names are looked up on this
+# machine, since they differ between releases and Qt versions.
+
+cmake_minimum_required(VERSION 3.16)
 
 file(REMOVE_RECURSE ${STAGE_DIR})
 execute_process(COMMAND ${CPACK_COMMAND} -G DEB --config ${BUILD_DIR}/CPackConfig.cmake
@@ -12,26 +17,86 @@ if(NOT status EQUAL 0 OR NOT package_count EQUAL 1)
     message(FATAL_ERROR "cpack failed (${status}):\n${output}")
 endif()
 
-execute_process(COMMAND dpkg-deb --field ${package} Depends
-                OUTPUT_VARIABLE depends RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
+function(run)
+    execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE output ERROR_VARIABLE output
+                    RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        list(JOIN ARGN " " command)
+        message(FATAL_ERROR "${command} failed (${status}):\n${output}")
+    endif()
+endfunction()
+
+# The package's files against an install of the same build.
+run(dpkg-deb --extract ${package} ${STAGE_DIR}/package)
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${STAGE_DIR}/install/usr)
+foreach(tree package install)
+    file(GLOB_RECURSE ${tree}_files LIST_DIRECTORIES false RELATIVE ${STAGE_DIR}/${tree}
+         ${STAGE_DIR}/${tree}/*)
+    list(SORT ${tree}_files)
+endforeach()
+if(NOT package_files STREQUAL install_files)
+    message(FATAL_ERROR "package files:\n  ${package_files}\ninstalled files:\n  ${install_files}")
+endif()
+
+execute_process(COMMAND dpkg-deb --field ${package} Version Depends
+                OUTPUT_VARIABLE fields RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT fields MATCHES "Version: ([^\n]+)\nDepends: ([^\n]+)")
     message(FATAL_ERROR "dpkg-deb cannot read ${package}")
 endif()
-foreach(dependency libqt5core5a libqt5gui5 libqt5widgets5 fonts-wqy-zenhei)
-    if(NOT depends MATCHES "(^|[ ,|])${dependency}([ ,]|$)")
-        message(FATAL_ERROR "the package does not depend on ${dependency}: ${depends}")
+set(version ${CMAKE_MATCH_1})
+set(depends ${CMAKE_MATCH_2})
+
+execute_process(COMMAND gzip -dc ${STAGE_DIR}/package/usr/share/doc/md5tool/changelog.gz
+                COMMAND dpkg-parsechangelog -l- -SVersion
+                OUTPUT_VARIABLE changelog_version OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT changelog_version STREQUAL version)
+    message(FATAL_ERROR "the changelog's last entry is '${changelog_version}', "
+                        "the package's version ${version}")
+endif()
+
+# Every package that Depends names, alternatives too, without versions.
+string(REGEX REPLACE "\\([^)]*\\)| " "" depended "${depends}")
+string(REGEX REPLACE "[,|]" ";" depended "${depended}")
+
+# Sets result to the packages that hold any of the files; dpkg prints lines
+# "package[:arch][, package...]: file".
+function(owners_of result)
+    execute_process(COMMAND dpkg-query --search ${ARGN} OUTPUT_VARIABLE lines)
+    string(REGEX MATCHALL "[^\n]+: /" owned "${lines}")
+    string(REGEX REPLACE "(:[a-z0-9]+)?: /|," ";" owned "${owned}")
+    string(REPLACE " " "" owned "${owned}")
+    list(REMOVE_ITEM owned "")
+    set(${result} ${owned} PARENT_SCOPE)
+endfunction()
+
+function(require_dependency_on_one_of what)
+    foreach(name ${ARGN})
+        if(name IN_LIST depended)
+            return()
+        endif()
+    endforeach()
+    message(FATAL_ERROR "the package depends on none of ${ARGN} (${what}): ${depends}")
+endfunction()
+
+execute_process(COMMAND ldd ${PROGRAM} OUTPUT_VARIABLE linked)
+foreach(module Core Gui Widgets)
+    if(NOT linked MATCHES "libQt[0-9]+${module}\\.so[^ ]* => ([^ ]+)")
+        message(FATAL_ERROR "${PROGRAM} does not link Qt ${module}:\n${linked}")
     endif()
+    # ldd may name it through /lib, which dpkg does not know on a merged /usr.
+    get_filename_component(library ${CMAKE_MATCH_1} REALPATH)
+    owners_of(owners ${library})
+    if(NOT owners)
+        message(FATAL_ERROR "no package holds ${library}")
+    endif()
+    require_dependency_on_one_of("Qt ${module}" ${owners})
 endforeach()
 
-execute_process(COMMAND dpkg-deb --contents ${package} OUTPUT_VARIABLE listing)
-string(REGEX MATCHALL "\\./usr/[^\n]*[^/\n]\n" files "${listing}")
-string(REPLACE "\n" "" files "${files}")
-list(SORT files)
-set(expected ./usr/bin/md5tool ./usr/share/applications/md5tool.desktop)
-foreach(size 48 128 256)
-    list(APPEND expected ./usr/share/icons/hicolor/${size}x${size}/apps/md5tool.png)
-endforeach()
-list(SORT expected)
-if(NOT files STREQUAL expected)
-    message(FATAL_ERROR "package files:\n  ${files}\nexpected:\n  ${expected}")
+execute_process(COMMAND fc-list --format "%{file}\n" :lang=zh OUTPUT_VARIABLE fonts)
+string(REPLACE "\n" ";" fonts "${fonts}")
+list(REMOVE_ITEM fonts "")
+if(NOT fonts)
+    message(FATAL_ERROR "no font with Chinese glyphs is installed here to check against")
 endif()
+owners_of(owners ${fonts})
+require_dependency_on_one_of("Chinese font" ${owners})
