@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 . scripts/deps.sh
 
 TEST_PACKAGES="xvfb xdotool binutils-mingw-w64-x86-64 desktop-file-utils
-               dpkg-dev file clang libclang-rt-14-dev"
+               dpkg-dev file clang libclang-rt-dev"
 ensure_packages $RUN_PACKAGES $TEST_PACKAGES
 
 cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
