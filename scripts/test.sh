@@ -1,18 +1,34 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with the tests and runs them:
-# a Release build, then a build checked by AddressSanitizer and
-# UndefinedBehaviorSanitizer, then a minute of fuzzing the MD5 engine.
+# a Release build, the same against Qt 6, then a build checked by
+# AddressSanitizer and UndefinedBehaviorSanitizer, then a minute of fuzzing
+# the MD5 engine. Each stage's time is printed at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 
+stage_times=()
+stage_start=$SECONDS
+end_stage() {
+    stage_times+=("time: $1 $((SECONDS - stage_start)) s")
+    stage_start=$SECONDS
+}
+
 TEST_PACKAGES="xvfb xdotool binutils-mingw-w64-x86-64 desktop-file-utils lintian appstream
-               dpkg-dev file clang libclang-rt-14-dev libx11-dev"
+               dpkg-dev file clang libclang-rt-dev libx11-dev qt6-base-dev"
 ensure_packages $RUN_PACKAGES $TEST_PACKAGES
+end_stage "packages"
 
 cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
 cmake --build build-tests -j"$(nproc)"
 ctest --test-dir build-tests --output-on-failure
+end_stage "Release suite"
+
+# The package stays a Qt 5 one, so its tests are left to the Qt 5 builds.
+cmake -S . -B build-qt6 -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DMD5TOOL_QT_MAJOR=6 >/dev/null
+cmake --build build-qt6 -j"$(nproc)"
+ctest --test-dir build-qt6 --output-on-failure --label-exclude package
+end_stage "Qt 6 Release suite"
 
 # Any sanitizer report fails the test that raised it. A Debug build also keeps
 # the assertions in Qt's inline code. Qt is built without frame pointers, so
@@ -24,6 +40,7 @@ ASAN_OPTIONS=halt_on_error=1:fast_unwind_on_malloc=0 \
 LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure
+end_stage "sanitizer suite"
 
 # New inputs go to build-fuzz/corpus; the committed seeds stay as they are.
 cmake -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ >/dev/null
@@ -31,7 +48,11 @@ cmake --build build-fuzz -j"$(nproc)"
 mkdir -p build-fuzz/corpus
 build-fuzz/md5_fuzzer -max_total_time=60 -artifact_prefix=build-fuzz/ \
     build-fuzz/corpus fuzz/corpus
+end_stage "fuzzing"
 
-# Reached only when everything above passed (set -e): both suites and the fuzz run.
-count_tests() { ctest --test-dir "$1" -N | grep -c '^ *Test *#'; }
-echo "all: $(( $(count_tests build-tests) + $(count_tests build-asan) + 1 )) passed, 0 failed"
+# Reached only when everything above passed (set -e): the suites and the fuzz run.
+printf '%s\n' "${stage_times[@]}"
+echo "time: total $SECONDS s"
+count_tests() { ctest --test-dir "$1" -N "${@:2}" | grep -c '^ *Test *#'; }
+echo "all: $(( $(count_tests build-tests) + $(count_tests build-qt6 --label-exclude package) \
+             + $(count_tests build-asan) + 1 )) passed, 0 failed"

@@ -177,7 +177,7 @@ void FormTest::settings()
     QVERIFY(found);
     const QVariant actual = found->property(property.constData());
     QVERIFY2(actual.isValid(), property.constData());
-    if (expected.type() == QVariant::Int)
+    if (expected.userType() == QMetaType::Int)
         QCOMPARE(actual.toInt(), expected.toInt());
     else
         QCOMPARE(actual, expected);
