@@ -9,6 +9,8 @@
 #include <QToolBar>
 #include <QTranslator>
 
+#include <utility>
+
 namespace {
 
 const char emptyDocument[] =
@@ -253,7 +255,7 @@ void FormTest::textsGoThroughLookup()
     QCoreApplication::removeTranslator(&translator);
 
     QStringList formLookups;
-    for (const Lookup &lookup : qAsConst(translator.lookups)) {
+    for (const Lookup &lookup : std::as_const(translator.lookups)) {
         const QString fixedTexts[] = {"color:#626262", "错误"};
         for (const QString &fixed : fixedTexts)
             QVERIFY2(lookup.source != fixed, qPrintable(fixed));
