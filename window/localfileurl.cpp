@@ -16,6 +16,23 @@ bool namesThisMachine(const QString &host)
         || host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
 }
 
+// The well-formed UTF-8 sequences of RFC 3629 by their lead byte: how long
+// they are and the range of their second byte, which rules out overlong
+// forms, surrogates and code points past U+10FFFF. Later bytes are 80 to BF.
+struct Utf8Lead {
+    uchar first;
+    uchar last;
+    int length;
+    uchar secondLow;
+    uchar secondHigh;
+};
+
+constexpr Utf8Lead utf8Leads[] = {
+    {0xc2, 0xdf, 2, 0x80, 0xbf}, {0xe0, 0xe0, 3, 0xa0, 0xbf}, {0xe1, 0xec, 3, 0x80, 0xbf},
+    {0xed, 0xed, 3, 0x80, 0x9f}, {0xee, 0xef, 3, 0x80, 0xbf}, {0xf0, 0xf0, 4, 0x90, 0xbf},
+    {0xf1, 0xf3, 4, 0x80, 0xbf}, {0xf4, 0xf4, 4, 0x80, 0x8f},
+};
+
 // Length of the well-formed UTF-8 character at bytes[at], or 0 if there is
 // none (a stray, overlong, surrogate or cut-off sequence).
 int utf8CharacterLength(const QByteArray &bytes, int at)
@@ -23,34 +40,19 @@ int utf8CharacterLength(const QByteArray &bytes, int at)
     const uchar lead = uchar(bytes[at]);
     if (lead < 0x80)
         return 1;
-    int length = 0;
-    uchar secondLow = 0x80;
-    uchar secondHigh = 0xbf;
-    if (lead >= 0xc2 && lead <= 0xdf) {
-        length = 2;
-    } else if (lead >= 0xe0 && lead <= 0xef) {
-        length = 3;
-        if (lead == 0xe0)
-            secondLow = 0xa0;
-        if (lead == 0xed)
-            secondHigh = 0x9f;
-    } else if (lead >= 0xf0 && lead <= 0xf4) {
-        length = 4;
-        if (lead == 0xf0)
-            secondLow = 0x90;
-        if (lead == 0xf4)
-            secondHigh = 0x8f;
-    } else {
-        return 0;
-    }
-    if (at + length > bytes.size())
-        return 0;
-    for (int i = 1; i < length; ++i) {
-        const uchar next = uchar(bytes[at + i]);
-        if (next < (i == 1 ? secondLow : 0x80) || next > (i == 1 ? secondHigh : 0xbf))
+    for (const Utf8Lead &form : utf8Leads) {
+        if (lead < form.first || lead > form.last)
+            continue;
+        if (at + form.length > bytes.size())
             return 0;
+        for (int i = 1; i < form.length; ++i) {
+            const uchar next = uchar(bytes[at + i]);
+            if (next < (i == 1 ? form.secondLow : 0x80) || next > (i == 1 ? form.secondHigh : 0xbf))
+                return 0;
+        }
+        return form.length;
     }
-    return length;
+    return 0;
 }
 
 // Names made on other systems are often GBK or Latin-1. Their bytes are

@@ -7,9 +7,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 using namespace WindowDriver;
 
 class DropTest : public QObject
@@ -59,10 +56,7 @@ void DropTest::writeFile(const QString &name, const QByteArray &bytes)
 // A name in bytes that are not UTF-8, as archives from other systems leave them.
 void DropTest::writeNativeFile(const QByteArray &name, const QString &shownName, const QByteArray &bytes)
 {
-    const int fd = ::open(nativePath(name).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    QVERIFY(fd >= 0);
-    QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
-    QCOMPARE(::close(fd), 0);
+    QVERIFY(writeNamedFile(nativePath(name), bytes));
     contents.insert(path(shownName), bytes);
     nativeNames.append(name);
 }

@@ -12,9 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 using namespace WindowDriver;
 
 namespace {
@@ -168,10 +165,7 @@ void RealWindowTest::dropFromAnotherApplication()
     const QByteArray nativePath = QFile::encodeName(dir.path()) + '/' + name;
     draggedFile = nativePath;
     const QByteArray contents = "dragged from the file manager: " + name + '\n';
-    const int fd = ::open(nativePath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    QVERIFY(fd >= 0);
-    QCOMPARE(::write(fd, contents.constData(), size_t(contents.size())), ssize_t(contents.size()));
-    QCOMPARE(::close(fd), 0);
+    QVERIFY(writeNamedFile(nativePath, contents));
 
     MainWindow window;
     window.move(300, 40);

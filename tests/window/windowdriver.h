@@ -14,6 +14,9 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 // Works the main window as a user would, through its widgets and the events
 // that the toolkit delivers for a drag from another application.
 namespace WindowDriver {
@@ -50,6 +53,17 @@ inline void dropUrls(QWidget *window, const QList<QUrl> &urls)
 inline void dropFile(QWidget *window, const QString &path)
 {
     dropUrls(window, {QUrl::fromLocalFile(path)});
+}
+
+// Writes a file under a name of any bytes, which the toolkit would take as
+// text. Returns whether all of it was written.
+inline bool writeNamedFile(const QByteArray &nativePath, const QByteArray &contents)
+{
+    const int fd = ::open(nativePath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (fd < 0)
+        return false;
+    const bool written = ::write(fd, contents.constData(), size_t(contents.size())) == ssize_t(contents.size());
+    return ::close(fd) == 0 && written;
 }
 
 // The URL a file manager sends for a name of any bytes, UTF-8 or not.
