@@ -55,25 +55,42 @@ int utf8CharacterLength(const QByteArray &bytes, int at)
     return 0;
 }
 
+// The code point of the well-formed character of the given length at
+// bytes[at].
+uint utf8CodePoint(const QByteArray &bytes, int at, int length)
+{
+    // The lead byte's payload: 7 bits alone, then 5, 4 or 3.
+    uint codePoint = uchar(bytes[at]) & (length == 1 ? 0x7fu : 0xffu >> (length + 1));
+    for (int i = 1; i < length; ++i)
+        codePoint = (codePoint << 6) | (uchar(bytes[at + i]) & 0x3fu);
+    return codePoint;
+}
+
 // Names made on other systems are often GBK or Latin-1. Their bytes are
 // shown as \xNN rather than all alike as a replacement character, so that
-// the user can still tell which file it is.
+// the user can still tell which file it is. Characters are decoded one by
+// one: the toolkit's decoder would drop a byte-order mark that starts a run.
 QString readablePath(const QByteArray &bytes)
 {
     QString shown;
-    int runStart = 0;
     int at = 0;
     while (at < bytes.size()) {
         const int length = utf8CharacterLength(bytes, at);
-        if (length > 0) {
-            at += length;
+        if (length == 0) {
+            shown += QString::asprintf("\\x%02X", uchar(bytes[at]));
+            ++at;
             continue;
         }
-        shown += QString::fromUtf8(bytes.constData() + runStart, at - runStart);
-        shown += QString::asprintf("\\x%02X", uchar(bytes[at]));
-        runStart = ++at;
+        const uint codePoint = utf8CodePoint(bytes, at, length);
+        if (QChar::requiresSurrogates(codePoint)) {
+            shown += QChar(QChar::highSurrogate(codePoint));
+            shown += QChar(QChar::lowSurrogate(codePoint));
+        } else {
+            shown += QChar(codePoint);
+        }
+        at += length;
     }
-    return shown + QString::fromUtf8(bytes.constData() + runStart, at - runStart);
+    return shown;
 }
 
 } // namespace
@@ -84,10 +101,14 @@ LocalFile localFile(const QUrl &url)
 {
     if (!url.isLocalFile() || !namesThisMachine(url.host()))
         return {};
-    const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
-    // The system would read such a name only up to its zero byte and open
-    // another file.
-    if (bytes.isEmpty() || bytes.contains('\0'))
+    const QByteArray encoded = url.path(QUrl::FullyEncoded).toLatin1();
+    // A relative path would open a file in whatever folder the program runs in.
+    if (!encoded.startsWith('/'))
+        return {};
+    const QByteArray bytes = QByteArray::fromPercentEncoding(encoded);
+    // No name holds a zero byte or a slash: the system would stop at the one
+    // and split the name at the other, and open another file.
+    if (bytes.contains('\0') || bytes.count('/') != encoded.count('/'))
         return {};
     return {readablePath(bytes), bytes};
 }

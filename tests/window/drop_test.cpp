@@ -70,6 +70,10 @@ void DropTest::initTestCase()
     writeFile(spacedName, QString::fromUtf8("中文内容\n").toUtf8());
     writeNativeFile("\xC4\xE3\xBA\xC3.txt", "\\xC4\\xE3\\xBA\\xC3.txt", "gbk name");
     writeNativeFile("caf\xE9 \xE4\xB8\xAD.txt", QString::fromUtf8("caf\\xE9 中.txt"), "latin-1 beside utf-8");
+    writeNativeFile("bom\xC4\xEF\xBB\xBFx.txt", QString::fromUtf8("bom\\xC4\uFEFFx.txt"), "byte-order mark");
+    writeNativeFile("\xC0\xAF.txt", "\\xC0\\xAF.txt", "overlong slash");
+    writeNativeFile("\xED\xA0\x80.txt", "\\xED\\xA0\\x80.txt", "surrogate");
+    writeFile(QString::fromUtf8("结尾是中"), "ends in a multi-byte character");
 }
 
 // The toolkit cannot remove names that are not UTF-8.
@@ -84,20 +88,22 @@ void DropTest::dragAndDrop_data()
     QTest::addColumn<QList<QUrl>>("urls");
     QTest::addColumn<bool>("shiftHeld");
     QTest::addColumn<bool>("onlyMoveOffered");
-    QTest::addColumn<bool>("taken");
+    QTest::addColumn<int>("takenAs");
     QTest::addColumn<int>("reportedAction");
 
     const QList<QUrl> file{QUrl::fromLocalFile(path("a.bin"))};
-    QTest::newRow("one file") << file << false << false << true << int(Qt::CopyAction);
+    const int copy = Qt::CopyAction;
+    const int refused = Qt::IgnoreAction;
+    QTest::newRow("one file") << file << false << false << copy << copy;
     QTest::newRow("several files") << QList<QUrl>{QUrl::fromLocalFile("/a"), QUrl::fromLocalFile("/b")} << false
-                                   << false << true << int(Qt::CopyAction);
+                                   << false << copy << copy;
     // What the URL names is looked at only on the drop.
-    QTest::newRow("web link") << QList<QUrl>{QUrl("https://example.com/a.bin")} << false << false << true
-                              << int(Qt::IgnoreAction);
-    QTest::newRow("no urls") << QList<QUrl>() << false << false << false << int(Qt::IgnoreAction);
+    QTest::newRow("web link") << QList<QUrl>{QUrl("https://example.com/a.bin")} << false << false << copy
+                              << refused;
+    QTest::newRow("no urls") << QList<QUrl>() << false << false << refused << refused;
     // Some sources delete the original after a move.
-    QTest::newRow("shift proposes a move") << file << true << false << true << int(Qt::CopyAction);
-    QTest::newRow("source offers only a move") << file << false << true << false << int(Qt::IgnoreAction);
+    QTest::newRow("shift proposes a move") << file << true << false << copy << copy;
+    QTest::newRow("source offers only a move") << file << false << true << refused << refused;
 }
 
 void DropTest::dragAndDrop()
@@ -105,7 +111,7 @@ void DropTest::dragAndDrop()
     QFETCH(QList<QUrl>, urls);
     QFETCH(bool, shiftHeld);
     QFETCH(bool, onlyMoveOffered);
-    QFETCH(bool, taken);
+    QFETCH(int, takenAs);
     QFETCH(int, reportedAction);
 
     QMimeData data;
@@ -115,9 +121,9 @@ void DropTest::dragAndDrop()
         data.setUrls(urls);
     const Qt::DropActions actions = onlyMoveOffered ? Qt::MoveAction : offeredActions;
     const Qt::KeyboardModifiers modifiers = shiftHeld ? Qt::ShiftModifier : Qt::NoModifier;
-    QCOMPARE(WindowDriver::dragEnter(window, data, actions, modifiers), taken);
+    QCOMPARE(int(WindowDriver::dragEnter(window, data, actions, modifiers)), takenAs);
     // The toolkit delivers no drop for a drag the window refused.
-    if (taken)
+    if (takenAs != Qt::IgnoreAction)
         QCOMPARE(int(WindowDriver::drop(window, data, actions, modifiers)), reportedAction);
 }
 
@@ -152,9 +158,24 @@ void DropTest::drops_data()
                                          << path("b.bin");
     QTest::newRow("another machine keeps the earlier file") << path("a.bin") << QList<QUrl>{onHost(b, "fileserver")}
                                                             << path("a.bin");
-    // The system would stop reading the name at the zero byte: a.bin.
-    QTest::newRow("zero byte keeps the earlier file")
-        << path("b.bin") << QList<QUrl>{fileUrl(nativePath(QByteArray("a.bin\0.txt", 10)))} << path("b.bin");
+    const auto native = [this](const QByteArray &name) { return QList<QUrl>{fileUrl(nativePath(name))}; };
+    QTest::newRow("byte-order mark after a stray byte") << QString() << native("bom\xC4\xEF\xBB\xBFx.txt")
+                                                        << path(QString::fromUtf8("bom\\xC4\uFEFFx.txt"));
+    QTest::newRow("overlong two-byte form") << QString() << native("\xC0\xAF.txt") << path("\\xC0\\xAF.txt");
+    QTest::newRow("surrogate") << QString() << native("\xED\xA0\x80.txt") << path("\\xED\\xA0\\x80.txt");
+    QTest::newRow("ends in a multi-byte character")
+        << QString() << QList<QUrl>{QUrl::fromLocalFile(path(QString::fromUtf8("结尾是中")))}
+        << path(QString::fromUtf8("结尾是中"));
+    // Each would open another file than the one named: the system stops
+    // reading a name at a zero byte, a decoded slash splits it, and a
+    // relative path is taken from wherever the program runs.
+    QTest::newRow("zero byte keeps the earlier file") << path("b.bin") << native(QByteArray("a.bin\0.txt", 10))
+                                                      << path("b.bin");
+    QTest::newRow("encoded slash keeps the earlier file")
+        << path("b.bin") << QList<QUrl>{QUrl::fromEncoded(fileUrl(nativePath("")).toEncoded() + "%2Fa.bin")}
+        << path("b.bin");
+    QTest::newRow("relative path keeps the earlier file") << path("b.bin") << QList<QUrl>{QUrl("file:a.bin")}
+                                                          << path("b.bin");
 }
 
 void DropTest::drops()

@@ -23,14 +23,14 @@ namespace WindowDriver {
 
 constexpr Qt::DropActions offeredActions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
 
-// Returns whether the window took the drag, as a copy. Holding Shift
-// proposes a move.
-inline bool dragEnter(QWidget *window, const QMimeData &data, Qt::DropActions actions = offeredActions,
-                      Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+// Returns the action as which the window took the drag, or IgnoreAction if
+// it refused it. Holding Shift proposes a move.
+inline Qt::DropAction dragEnter(QWidget *window, const QMimeData &data, Qt::DropActions actions = offeredActions,
+                                Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QDragEnterEvent event(window->rect().center(), actions, &data, Qt::LeftButton, modifiers);
     QCoreApplication::sendEvent(window, &event);
-    return event.isAccepted() && event.dropAction() == Qt::CopyAction;
+    return event.isAccepted() ? event.dropAction() : Qt::IgnoreAction;
 }
 
 // Returns the action that the drag's source is told was done.
@@ -46,7 +46,7 @@ inline void dropUrls(QWidget *window, const QList<QUrl> &urls)
 {
     QMimeData data;
     data.setUrls(urls);
-    if (dragEnter(window, data))
+    if (dragEnter(window, data) == Qt::CopyAction)
         drop(window, data);
 }
 
