@@ -5,12 +5,18 @@
 
 class QFile;
 
-// Size and modification time of an open file. Taken before and after a
-// digest, they tell a file that changed while it was read, whose digest
-// would be of neither its old nor its new contents.
+// Size and time stamps of an open file. Taken before and after a digest,
+// they tell a file that changed while it was read, whose digest would be of
+// neither its old nor its new contents.
 struct FileStamp {
     qint64 size = -1;
     qint64 modifiedNs = -1;
+    // The status-change time moves on every write, and unlike the
+    // modification time no program can put it back.
+    qint64 statusChangedNs = -1;
+    // False where the kernel makes the contents up as they are read (procfs,
+    // sysfs): the size it reports says nothing of them.
+    bool sizeIsContent = true;
 };
 
 FileStamp fileStamp(const QFile &file);
