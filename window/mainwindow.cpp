@@ -7,6 +7,7 @@
 #include "localfileurl.h"
 #include "mainwindowform.h"
 #include "md5.h"
+#include "readableresult.h"
 #include "regularfile.h"
 #include "resultdocument.h"
 #include "textbytes.h"
@@ -41,6 +42,7 @@ MainWindow::MainWindow(QWidget *parent)
     ui->inputTextEdit->setAcceptDrops(false);
     setAcceptDrops(true);
     ui->label_2->setStyleSheet(QStringLiteral("color:#626262"));
+    keepDigestReadable(ui->resultTextEdit);
 }
 
 MainWindow::~MainWindow()

@@ -1,12 +1,32 @@
 #include "mainwindow.h"
 #include "resultdocument.h"
 
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// WCAG's contrast ratio of two colours, from 1 to 21.
+double contrastRatio(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &colour) {
+        const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+    };
+    const double la = luminance(a) + 0.05;
+    const double lb = luminance(b) + 0.05;
+    return std::max(la, lb) / std::min(la, lb);
+}
+
+} // namespace
 
 class TextDigestTest : public QObject
 {
@@ -20,6 +40,8 @@ private slots:
     void digestOfTypedText_data();
     void digestOfTypedText();
     void digestIsShownCentredBoldViolet();
+    void digestReadableOnEveryPalette_data();
+    void digestReadableOnEveryPalette();
 
 private:
     QTextEdit *input() { return window->findChild<QTextEdit *>("inputTextEdit"); }
@@ -99,6 +121,48 @@ void TextDigestTest::digestIsShownCentredBoldViolet()
     QCOMPARE(format.fontPointSize(), 16.0);
     QVERIFY(format.fontWeight() > QFont::Normal);
     QCOMPARE(format.foreground().color(), QColor("#5500ff"));
+}
+
+void TextDigestTest::digestReadableOnEveryPalette_data()
+{
+    QTest::addColumn<QList<QColor>>("bases");
+    QTest::addColumn<bool>("keepsBase");
+
+    const QColor light("#fdf6e3");
+    const QColor dark("#232629");
+    QTest::newRow("light") << QList<QColor>{light} << true;
+    QTest::newRow("dark") << QList<QColor>{dark} << false;
+    QTest::newRow("dark, then light again") << QList<QColor>{dark, light} << true;
+}
+
+// The desktop's theme may change while the window is open.
+void TextDigestTest::digestReadableOnEveryPalette()
+{
+    QFETCH(QList<QColor>, bases);
+    QFETCH(bool, keepsBase);
+
+    const QPalette original = QApplication::palette();
+    for (const QColor &base : bases) {
+        QPalette palette = original;
+        palette.setColor(QPalette::Base, base);
+        QApplication::setPalette(palette);
+    }
+    input()->setPlainText("abc");
+    pressTextButton();
+    const QImage shown = result()->viewport()->grab().toImage();
+    QApplication::setPalette(original);
+
+    const QColor background = shown.pixelColor(1, 1);
+    if (keepsBase)
+        QCOMPARE(background, bases.last());
+    const QColor violet("#5500ff");
+    bool digestDrawn = false;
+    for (int y = 0; y < shown.height() && !digestDrawn; ++y) {
+        for (int x = 0; x < shown.width() && !digestDrawn; ++x)
+            digestDrawn = shown.pixelColor(x, y) == violet;
+    }
+    QVERIFY(digestDrawn);
+    QVERIFY2(contrastRatio(violet, background) >= 4.5, qPrintable(background.name()));
 }
 
 QTEST_MAIN(TextDigestTest)
