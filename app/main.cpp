@@ -1,9 +1,11 @@
+#include "desktopscaling.h"
 #include "mainwindow.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    followDesktopScaling();
     QApplication application(argc, argv);
     MainWindow window;
     window.show();

@@ -1,6 +1,8 @@
 #include "digestprogress.h"
 
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QProgressDialog>
 #include <QString>
 #include <QWidget>
@@ -11,6 +13,36 @@ namespace {
 constexpr qint64 dialogDelayMs = 500;
 
 const char dialogObjectName[] = "fileDigestProgress";
+
+// The dialog sits over the window's drop frame, so a file dropped on it is
+// meant for the window. The window's drag handlers are slots, reached here by
+// name: an event sent on would go back to the dialog, which the toolkit
+// holds to be the drop's target.
+class ProgressDialog : public QProgressDialog
+{
+public:
+    explicit ProgressDialog(QWidget *window)
+        : QProgressDialog(QString::fromUtf8("正在计算文件的MD5值…"), QString::fromUtf8("取消"), 0, 100, window)
+    {
+        setAcceptDrops(true);
+    }
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override
+    {
+        QMetaObject::invokeMethod(parentWidget(), "dragEnterEvent", Qt::DirectConnection,
+                                  Q_ARG(QDragEnterEvent *, event));
+    }
+    void dropEvent(QDropEvent *event) override
+    {
+        QMetaObject::invokeMethod(parentWidget(), "dropEvent", Qt::DirectConnection, Q_ARG(QDropEvent *, event));
+    }
+};
+
+QProgressDialog *runningDialog(const QWidget *window)
+{
+    return window->findChild<QProgressDialog *>(QLatin1String(dialogObjectName), Qt::FindDirectChildrenOnly);
+}
 
 } // namespace
 
@@ -29,6 +61,10 @@ DigestProgress::~DigestProgress()
         return;
     for (QWidget *control : digestControls)
         control->setEnabled(true);
+    // Back to the control the digest was started from, unless the user has
+    // put the focus somewhere meanwhile.
+    if (focusedControl && !window->focusWidget())
+        focusedControl->setFocus(Qt::OtherFocusReason);
 }
 
 bool DigestProgress::carryOn(qint64 bytesRead)
@@ -47,16 +83,20 @@ bool DigestProgress::carryOn(qint64 bytesRead)
 
 bool DigestProgress::isRunningOver(const QWidget *window)
 {
-    return window->findChild<QProgressDialog *>(QLatin1String(dialogObjectName),
-                                                Qt::FindDirectChildrenOnly)
-        != nullptr;
+    return runningDialog(window) != nullptr;
+}
+
+void DigestProgress::stopRunningOver(const QWidget *window)
+{
+    if (QProgressDialog *dialog = runningDialog(window))
+        dialog->cancel();
 }
 
 void DigestProgress::showDialog()
 {
-    dialog.reset(new QProgressDialog(QString::fromUtf8("正在计算文件的MD5值…"),
-                                     QString::fromUtf8("取消"), 0, 100, window));
+    dialog.reset(new ProgressDialog(window));
     dialog->setObjectName(QLatin1String(dialogObjectName));
+    dialog->setWindowTitle(window->windowTitle());
     // The dialog is shown and closed here, not by its own timing.
     dialog->setMinimumDuration(0);
     dialog->setAutoClose(false);
@@ -65,6 +105,13 @@ void DigestProgress::showDialog()
     // busy indicator instead of a share.
     if (fileSize <= 0)
         dialog->setRange(0, 0);
+    // Disabling the focused control would hand the focus on down the chain,
+    // to the input box, where keys meant for the button would become text.
+    QWidget *focused = window->focusWidget();
+    if (digestControls.contains(focused)) {
+        focusedControl = focused;
+        focused->clearFocus();
+    }
     for (QWidget *control : digestControls)
         control->setEnabled(false);
     dialog->show();

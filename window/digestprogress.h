@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 #include <QList>
+#include <QPointer>
 #include <QtGlobal>
 
 #include <memory>
@@ -35,6 +36,9 @@ public:
     // so this tells a press that arrives then from a fresh one.
     static bool isRunningOver(const QWidget *window);
 
+    // Stops the digest running over window, if any, as its cancel button does.
+    static void stopRunningOver(const QWidget *window);
+
 private:
     void showDialog();
     void showShare(qint64 bytesRead);
@@ -45,6 +49,8 @@ private:
     const bool windowWasVisible;
     QElapsedTimer clock;
     std::unique_ptr<QProgressDialog> dialog;
+    // The control that had the keyboard focus when the dialog came up.
+    QPointer<QWidget> focusedControl;
 };
 
 #endif

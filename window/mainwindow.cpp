@@ -43,6 +43,8 @@ MainWindow::MainWindow(QWidget *parent)
     setAcceptDrops(true);
     ui->label_2->setStyleSheet(QStringLiteral("color:#626262"));
     keepDigestReadable(ui->resultTextEdit);
+    // A user who starts typing at once means the text to digest.
+    ui->inputTextEdit->setFocus(Qt::OtherFocusReason);
 }
 
 MainWindow::~MainWindow()
@@ -64,13 +66,10 @@ void MainWindow::on_calcBtn1_clicked()
     if (DigestProgress::isRunningOver(this))
         return;
 
-    // A drop during the digest changes the members for the next press; the
-    // messages of this one name the file it opened.
-    const QString shownPath = filePath;
     QFile file;
     const RegularFileOpening opening = openRegularFile(file, nativeFilePath);
     if (opening.outcome == RegularFileOpening::NotRegular) {
-        showFileError(this, literalText(QString::fromUtf8("不是普通文件：") + shownPath));
+        showFileError(this, literalText(QString::fromUtf8("不是普通文件：") + filePath));
         return;
     }
     if (opening.outcome == RegularFileOpening::Failed) {
@@ -87,7 +86,7 @@ void MainWindow::on_calcBtn1_clicked()
     switch (result.status) {
     case FileDigest::Done:
         if (changedWhileRead(before, fileStamp(file), result.bytesRead))
-            showFileError(this, literalText(QString::fromUtf8("文件在计算过程中被修改：") + shownPath));
+            showFileError(this, literalText(QString::fromUtf8("文件在计算过程中被修改：") + filePath));
         else
             showDigest(result.digest);
         break;
@@ -112,8 +111,8 @@ void MainWindow::dragEnterEvent(QDragEnterEvent *event)
     }
 }
 
-// A drop while a digest runs only changes the path for the next press; the
-// running digest goes on with the file it opened.
+// A drop while a digest runs stops it, so that its digest never shows
+// beside the path of another file; the next press digests the new one.
 void MainWindow::dropEvent(QDropEvent *event)
 {
     if (!event->mimeData()->hasUrls() || !(event->possibleActions() & Qt::CopyAction))
@@ -127,6 +126,7 @@ void MainWindow::dropEvent(QDropEvent *event)
     ui->label->setText(literalText(dropped.path));
     filePath = dropped.path;
     nativeFilePath = dropped.nativePath;
+    DigestProgress::stopRunningOver(this);
     // The source learns that the file was copied, whatever it proposed.
     event->setDropAction(Qt::CopyAction);
     event->accept();

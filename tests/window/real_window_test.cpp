@@ -1,3 +1,4 @@
+#include "desktopscaling.h"
 #include "mainwindow.h"
 #include "progressdialogwatcher.h"
 #include "sparsefile.h"
@@ -8,9 +9,15 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFrame>
+#include <QGroupBox>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QWindow>
 
 using namespace WindowDriver;
 
@@ -50,6 +57,20 @@ private:
     QStringList lines;
 };
 
+// Counts the keys that reach any of the application's windows.
+class KeyCounter : public QObject
+{
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress && watched->isWindowType())
+            ++pressed;
+        return false;
+    }
+
+    int pressed = 0;
+};
+
 } // namespace
 
 class RealWindowTest : public QObject
@@ -62,27 +83,30 @@ private slots:
     void cleanup() { ::unlink(draggedFile.constData()); }
     void dropFromAnotherApplication_data();
     void dropFromAnotherApplication();
+    void scaledDesktopKeepsTheLayout();
+    void keysDuringKeyboardStartedDigest();
     // Last: it runs the application's event loop to its end.
     void closeFromWindowManagerDuringDigest();
 
 private:
     // Runs xdotool without blocking the event loop, which has to answer the
-    // drag protocol meanwhile.
-    bool xdotool(const QStringList &arguments);
-    // Drags the file from another program onto the window's drop frame,
-    // notes the source's last word on it and waits for the window to show
-    // the path.
-    void dragOnto(QWidget *window, const QByteArray &nativePath, const QString &shownPath, bool preferMove,
-                  QString *finished);
+    // drag protocol meanwhile; keeps what it prints in output if given.
+    bool xdotool(const QStringList &arguments, QByteArray *output = nullptr);
+    // Moves the pointer to the centre of widget, in the X server's pixels.
+    bool pointAt(const QWidget *widget);
+    // Drags the file from another program onto target, notes the source's
+    // last word on it and waits for the window to show the path.
+    void dragOnto(QWidget *window, const QWidget *target, const QByteArray &nativePath, const QString &shownPath,
+                  bool preferMove, QString *finished);
 
     QTemporaryDir dir;
     QByteArray draggedFile;
 };
 
-bool RealWindowTest::xdotool(const QStringList &arguments)
+bool RealWindowTest::xdotool(const QStringList &arguments, QByteArray *output)
 {
     QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setProcessChannelMode(output ? QProcess::ForwardedErrorChannel : QProcess::ForwardedChannels);
     QEventLoop untilFinished;
     connect(&process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), &untilFinished,
             &QEventLoop::quit);
@@ -90,11 +114,19 @@ bool RealWindowTest::xdotool(const QStringList &arguments)
     if (!process.waitForStarted())
         return false;
     untilFinished.exec();
+    if (output)
+        *output = process.readAllStandardOutput();
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
-void RealWindowTest::dragOnto(QWidget *window, const QByteArray &nativePath, const QString &shownPath,
-                              bool preferMove, QString *finished)
+bool RealWindowTest::pointAt(const QWidget *widget)
+{
+    const QPointF at = QPointF(widget->mapToGlobal(widget->rect().center())) * widget->devicePixelRatioF();
+    return xdotool({"mousemove", "--sync", QString::number(qRound(at.x())), QString::number(qRound(at.y()))});
+}
+
+void RealWindowTest::dragOnto(QWidget *window, const QWidget *target, const QByteArray &nativePath,
+                              const QString &shownPath, bool preferMove, QString *finished)
 {
     SourceProcess source;
     QStringList arguments{QString::fromLatin1(fileUrl(nativePath).toEncoded())};
@@ -107,8 +139,7 @@ void RealWindowTest::dragOnto(QWidget *window, const QByteArray &nativePath, con
     QCOMPARE(ready.size(), 3);
     const QPoint from(ready.at(1).toInt(), ready.at(2).toInt());
 
-    auto *frame = window->findChild<QFrame *>("frame");
-    const QPoint to = frame->mapToGlobal(frame->rect().center());
+    const QPoint to = target->mapToGlobal(target->rect().center());
 
     QVERIFY(xdotool({"mousemove", "--sync", QString::number(from.x()), QString::number(from.y()),
                      "mousedown", "1"}));
@@ -142,16 +173,18 @@ void RealWindowTest::dropFromAnotherApplication_data()
     QTest::addColumn<QString>("shownName");
     QTest::addColumn<bool>("preferMove");
     QTest::addColumn<bool>("duringDigest");
+    QTest::addColumn<bool>("onDialog");
 
     const QByteArray spaced = QString::fromUtf8("拖放 目录 文件 一.txt").toUtf8();
-    QTest::newRow("spaces and chinese") << spaced << QString::fromUtf8(spaced) << false << false;
+    QTest::newRow("spaces and chinese") << spaced << QString::fromUtf8(spaced) << false << false << false;
     QTest::newRow("gbk name") << QByteArray("\xC4\xE3\xBA\xC3.txt") << "\\xC4\\xE3\\xBA\\xC3.txt" << false
-                              << false;
+                              << false << false;
     // The source must hear of a copy: some delete the original after a move.
-    QTest::newRow("source prefers a move") << QByteArray("moved.txt") << "moved.txt" << true << false;
-    // The dialog of a long digest blocks nothing: the drop counts for the
-    // next press.
-    QTest::newRow("during a long digest") << QByteArray("next.txt") << "next.txt" << false << true;
+    QTest::newRow("source prefers a move") << QByteArray("moved.txt") << "moved.txt" << true << false << false;
+    // The drop stops the digest; the dropped file is digested at the next
+    // press.
+    QTest::newRow("during a long digest") << QByteArray("next.txt") << "next.txt" << false << true << false;
+    QTest::newRow("onto the progress dialog") << QByteArray("onto.txt") << "onto.txt" << false << true << true;
 }
 
 void RealWindowTest::dropFromAnotherApplication()
@@ -160,6 +193,7 @@ void RealWindowTest::dropFromAnotherApplication()
     QFETCH(QString, shownName);
     QFETCH(bool, preferMove);
     QFETCH(bool, duringDigest);
+    QFETCH(bool, onDialog);
     Watchdog watchdog("dragging a file onto the window", std::chrono::minutes(2));
 
     const QByteArray nativePath = QFile::encodeName(dir.path()) + '/' + name;
@@ -171,24 +205,25 @@ void RealWindowTest::dropFromAnotherApplication()
     window.move(300, 40);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QWidget *frame = window.findChild<QFrame *>("frame");
 
     QString finished;
     if (duringDigest) {
         const SparseFile longFile(longFileSize);
         QVERIFY(longFile.isValid());
         dropFile(&window, longFile.path());
-        QString labelDuringDigest;
+        showTextDigest(&window, "abc");
+        const QString shownBefore = resultText(&window);
         ProgressDialogWatcher watcher(&window, [&](QProgressDialog *dialog) {
-            dragOnto(&window, nativePath, dir.filePath(shownName), preferMove, &finished);
-            labelDuringDigest = labelText(&window);
-            QTest::mouseClick(dialog->findChild<QPushButton *>(), Qt::LeftButton);
+            dragOnto(&window, onDialog ? static_cast<QWidget *>(dialog) : frame, nativePath,
+                     dir.filePath(shownName), preferMove, &finished);
             return true;
         });
         pressFileButton(&window);
         QVERIFY(watcher.sawDialog);
-        QCOMPARE(labelDuringDigest, dir.filePath(shownName));
+        QCOMPARE(resultText(&window), shownBefore);
     } else {
-        dragOnto(&window, nativePath, dir.filePath(shownName), preferMove, &finished);
+        dragOnto(&window, frame, nativePath, dir.filePath(shownName), preferMove, &finished);
     }
     if (QTest::currentTestFailed())
         return;
@@ -196,6 +231,88 @@ void RealWindowTest::dropFromAnotherApplication()
     QCOMPARE(labelText(&window), dir.filePath(shownName));
     pressFileButton(&window);
     QCOMPARE(resultText(&window), md5Of(contents));
+}
+
+// The test's X server has the desktop's text scale (Xft.dpi) that XFT_DPI
+// names. At any scale the window grows as a whole: the layout stays the one
+// at 96, and the digest stays on one line.
+void RealWindowTest::scaledDesktopKeepsTheLayout()
+{
+    const int dpi = qEnvironmentVariableIntValue("XFT_DPI");
+    QVERIFY2(dpi > 0, "XFT_DPI names no text scale");
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    QByteArray geometry;
+    QVERIFY(xdotool({"getwindowgeometry", QString::number(window.winId())}, &geometry));
+    const QRegularExpressionMatch size = QRegularExpression("Geometry: (\\d+)x(\\d+)").match(geometry);
+    QVERIFY2(size.hasMatch(), geometry.constData());
+    QCOMPARE(QSize(size.captured(1).toInt(), size.captured(2).toInt()),
+             QSize(qRound(666.0 * dpi / 96), qRound(490.0 * dpi / 96)));
+    QCOMPARE(window.size(), QSize(666, 490));
+    QCOMPARE(window.logicalDpiY(), 96);
+
+    // Typed at once, the text goes to the input box.
+    QVERIFY(xdotool({"type", "abc"}));
+    auto *textButton = window.findChild<QPushButton *>("calcBtn");
+    QVERIFY(pointAt(textButton));
+    QVERIFY(xdotool({"click", "1"}));
+    QTRY_COMPARE(resultText(&window), QString("900150983cd24fb0d6963f7d28e17f72"));
+
+    auto *result = window.findChild<QTextEdit *>("resultTextEdit");
+    QCOMPARE(result->document()->firstBlock().layout()->lineCount(), 1);
+    QCOMPARE(result->verticalScrollBar()->maximum(), 0);
+    QCOMPARE(result->horizontalScrollBar()->maximum(), 0);
+    for (const QPushButton *button : window.findChildren<QPushButton *>()) {
+        QVERIFY2(button->sizeHint().width() <= button->width() && button->sizeHint().height() <= button->height(),
+                 qPrintable(button->objectName()));
+    }
+    for (const QGroupBox *group : window.findChildren<QGroupBox *>())
+        QVERIFY2(group->minimumSizeHint().width() <= group->width(), qPrintable(group->objectName()));
+}
+
+void RealWindowTest::keysDuringKeyboardStartedDigest()
+{
+    const SparseFile longFile(longFileSize);
+    QVERIFY(longFile.isValid());
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    dropFile(&window, longFile.path());
+    auto *fileButton = window.findChild<QPushButton *>("calcBtn1");
+    fileButton->setFocus();
+    auto *input = window.findChild<QTextEdit *>("inputTextEdit");
+
+    KeyCounter keys;
+    qApp->installEventFilter(&keys);
+    bool typed = false;
+    ProgressDialogWatcher watcher(&window, [&](QProgressDialog *dialog) {
+        // The user comes back to the window and goes on typing: a second
+        // Space and some text.
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window))
+            return false;
+        const int before = keys.pressed;
+        typed = xdotool({"type", "x y"})
+            && QTest::qWaitFor([&] { return keys.pressed == before + 3; }, stepTimeoutMs);
+        QTest::mouseClick(dialog->findChild<QPushButton *>(), Qt::LeftButton);
+        return true;
+    });
+    {
+        Watchdog watchdog("typing during a keyboard-started digest", std::chrono::minutes(2));
+        QVERIFY(xdotool({"key", "space"}));
+    }
+    qApp->removeEventFilter(&keys);
+
+    QVERIFY(watcher.sawDialog);
+    QVERIFY(typed);
+    QCOMPARE(input->toPlainText(), QString());
+    QCOMPARE(window.focusWidget(), fileButton);
 }
 
 void RealWindowTest::closeFromWindowManagerDuringDigest()
@@ -230,5 +347,14 @@ void RealWindowTest::closeFromWindowManagerDuringDigest()
     QVERIFY(window.findChildren<QProgressDialog *>().isEmpty());
 }
 
-QTEST_MAIN(RealWindowTest)
 #include "real_window_test.moc"
+
+// Started as the program starts, without the fixed 96 dpi of QTEST_MAIN, so
+// that the window meets the desktop's scale as the program's does.
+int main(int argc, char *argv[])
+{
+    followDesktopScaling();
+    QApplication application(argc, argv);
+    RealWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}

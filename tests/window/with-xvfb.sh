@@ -1,5 +1,7 @@
 #!/bin/sh
 # Runs a command against an X server of its own and exits with its status.
+# With XFT_DPI set, the server carries that text scale, as a desktop's
+# settings put it there (Xft.dpi).
 set -u
 
 if ! command -v Xvfb >/dev/null 2>&1; then
@@ -18,7 +20,8 @@ trap 'exit 1' INT TERM
 
 # The server picks a free display number itself and writes it once it takes
 # connections, so that runs side by side never collide.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/log" &
+# -noreset keeps the resources once xrdb, their only client yet, is gone.
+Xvfb -displayfd 3 -noreset -screen 0 1920x1440x24 -nolisten tcp 3>"$work/display" 2>"$work/log" &
 xvfb=$!
 tries=0
 while [ ! -s "$work/display" ]; do
@@ -31,6 +34,12 @@ while [ ! -s "$work/display" ]; do
     sleep 0.1
 done
 
-DISPLAY=":$(cat "$work/display")" "$@"
+DISPLAY=":$(cat "$work/display")"
+export DISPLAY
+if [ -n "${XFT_DPI:-}" ] && ! echo "Xft.dpi: $XFT_DPI" | xrdb -merge; then
+    echo "with-xvfb: cannot set Xft.dpi (xrdb is in Debian package x11-xserver-utils)" >&2
+    exit 1
+fi
+"$@"
 status=$?
 exit "$status"
