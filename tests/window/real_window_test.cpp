@@ -92,6 +92,8 @@ private:
     // Runs xdotool without blocking the event loop, which has to answer the
     // drag protocol meanwhile; keeps what it prints in output if given.
     bool xdotool(const QStringList &arguments, QByteArray *output = nullptr);
+    // Shows the window and gives it the keyboard, as a window manager does.
+    static bool showActive(QWidget *window);
     // Moves the pointer to the centre of widget, in the X server's pixels.
     bool pointAt(const QWidget *widget);
     // Drags the file from another program onto target, notes the source's
@@ -117,6 +119,13 @@ bool RealWindowTest::xdotool(const QStringList &arguments, QByteArray *output)
     if (output)
         *output = process.readAllStandardOutput();
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+bool RealWindowTest::showActive(QWidget *window)
+{
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
 }
 
 bool RealWindowTest::pointAt(const QWidget *widget)
@@ -241,10 +250,7 @@ void RealWindowTest::scaledDesktopKeepsTheLayout()
     const int dpi = qEnvironmentVariableIntValue("XFT_DPI");
     QVERIFY2(dpi > 0, "XFT_DPI names no text scale");
     MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(showActive(&window));
 
     QByteArray geometry;
     QVERIFY(xdotool({"getwindowgeometry", QString::number(window.winId())}, &geometry));
@@ -279,10 +285,7 @@ void RealWindowTest::keysDuringKeyboardStartedDigest()
     const SparseFile longFile(longFileSize);
     QVERIFY(longFile.isValid());
     MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(showActive(&window));
     dropFile(&window, longFile.path());
     auto *fileButton = window.findChild<QPushButton *>("calcBtn1");
     fileButton->setFocus();
