@@ -8,7 +8,9 @@ selected and copied. Files of any size are read piece by piece; a long digest
 shows its progress and can be cancelled. It has its own MD5 engine, faster
 than OpenSSL's. It reads files but never writes any, keeps no settings and has
 no network access.")
-set(CPACK_PACKAGE_CONTACT "md5tool maintainers <maintainers@users.noreply.c-seed-32cf0546.example>")
+# The project has no domain of its own, so its address is in the reserved
+# .invalid domain, like its AppStream id; resources/changelog signs with it too.
+set(CPACK_PACKAGE_CONTACT "md5tool developers <developers@md5tool.invalid>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
