@@ -19,4 +19,13 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # font that has the glyphs, which no library link reveals.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-zenhei | fonts-noto-cjk | fonts-wqy-microhei")
+
+# The same sources give the same package bytes, whenever, wherever and under
+# whatever umask they are built: one source date for every time stamp, folders
+# 0755 and fixed modes for the ar members. CPack itself writes every entry as
+# root:root, and install() gives each file its mode.
+set(CPACK_MD5TOOL_CHANGELOG ${PROJECT_SOURCE_DIR}/resources/changelog)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/package-source-date.cmake)
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package-folder-modes.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package-member-modes.cmake)
 include(CPack)

@@ -15,7 +15,7 @@ end_stage() {
 }
 
 TEST_PACKAGES="xvfb xdotool binutils-mingw-w64-x86-64 desktop-file-utils lintian appstream
-               dpkg-dev file clang libclang-rt-dev libx11-dev qt6-base-dev"
+               dpkg-dev file git clang libclang-rt-dev libx11-dev qt6-base-dev"
 ensure_packages $RUN_PACKAGES $TEST_PACKAGES
 end_stage "packages"
 
