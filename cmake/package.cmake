@@ -19,6 +19,13 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # font that has the glyphs, which no library link reveals.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-zenhei | fonts-noto-cjk | fonts-wqy-microhei")
+# Qt's Wayland platform plugin, so that the window is native on a Wayland
+# desktop rather than drawn through XWayland, blurred at any scale but 1.
+if(MD5TOOL_QT_MAJOR STREQUAL "6")
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+else()
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qtwayland5)
+endif()
 
 # The same sources give the same package bytes, whenever, wherever and under
 # whatever umask they are built: one source date for every time stamp, folders
