@@ -1,15 +1,16 @@
-# Builds the Debian package of BUILD_DIR into the empty folder STAGE_DIR and
-# checks that it holds exactly what the install puts under its prefix, with a
-# changelog of the package's version, and that it depends on the packages that
-# hold the Qt Core, Gui and Widgets libraries PROGRAM links and on one that
-# holds a font with Chinese glyphs. The package names are looked up on this
+# Builds the Debian package of BUILD_DIR into the empty folder STAGE_DIR, under
+# a umask that would keep folders from others, and checks that it holds
+# exactly what the install puts under its prefix, owned by root with the modes
+# Debian asks for, with a changelog of the package's version, and that it
+# depends on the packages that hold the Qt Core, Gui and Widgets libraries
+# PROGRAM links and on one that holds a font with Chinese glyphs. The package names are looked up on this
 # machine, since they differ between releases and Qt versions.
 
 cmake_minimum_required(VERSION 3.16)
 
 file(REMOVE_RECURSE ${STAGE_DIR})
-execute_process(COMMAND ${CPACK_COMMAND} -G DEB --config ${BUILD_DIR}/CPackConfig.cmake
-                        -B ${STAGE_DIR}
+execute_process(COMMAND sh -c "umask 027 && exec \"$0\" \"$@\"" ${CPACK_COMMAND}
+                        -G DEB --config ${BUILD_DIR}/CPackConfig.cmake -B ${STAGE_DIR}
                 OUTPUT_VARIABLE output ERROR_VARIABLE output RESULT_VARIABLE status)
 file(GLOB package ${STAGE_DIR}/*.deb)
 list(LENGTH package package_count)
@@ -37,6 +38,23 @@ endforeach()
 if(NOT package_files STREQUAL install_files)
     message(FATAL_ERROR "package files:\n  ${package_files}\ninstalled files:\n  ${install_files}")
 endif()
+
+# Each entry as tar lists it: "drwxr-xr-x root/root 0 2026-12-07 09:00 ./usr/".
+execute_process(COMMAND dpkg-deb --contents ${package} OUTPUT_VARIABLE entries)
+string(REGEX REPLACE "\n$" "" entries "${entries}")
+string(REPLACE "\n" ";" entries "${entries}")
+foreach(entry ${entries})
+    if(entry MATCHES "^d")
+        set(expected_mode drwxr-xr-x)
+    elseif(entry MATCHES " \\./usr/bin/md5tool$")
+        set(expected_mode -rwxr-xr-x)
+    else()
+        set(expected_mode -rw-r--r--)
+    endif()
+    if(NOT entry MATCHES "^${expected_mode} root/root ")
+        message(FATAL_ERROR "not ${expected_mode} root/root: ${entry}")
+    endif()
+endforeach()
 
 execute_process(COMMAND dpkg-deb --field ${package} Version Depends
                 OUTPUT_VARIABLE fields RESULT_VARIABLE status)
