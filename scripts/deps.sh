@@ -1,8 +1,10 @@
 # Sourced by the run and test scripts: installs missing Debian packages.
 
 # The packages needed to build and run the program, on X11 or natively on
-# Wayland, and to tell whether either display answers.
-RUN_PACKAGES="g++ make cmake qtbase5-dev qtbase5-dev-tools qtwayland5 fonts-wqy-zenhei x11-utils wayland-utils"
+# Wayland, and to tell whether either display answers; and to build its
+# Debian package with cpack (dpkg-dev, file).
+RUN_PACKAGES="g++ make cmake qtbase5-dev qtbase5-dev-tools qtwayland5 fonts-wqy-zenhei x11-utils wayland-utils
+              dpkg-dev file"
 
 # Installs those of the named packages that are not installed yet; a second
 # run finds them all and touches nothing.

@@ -15,7 +15,7 @@ end_stage() {
 }
 
 TEST_PACKAGES="xvfb xdotool x11-xserver-utils weston binutils-mingw-w64-x86-64 desktop-file-utils lintian
-               appstream dpkg-dev file git clang libclang-rt-dev libx11-dev qt6-base-dev qt6-wayland"
+               appstream git clang libclang-rt-dev libx11-dev qt6-base-dev qt6-wayland"
 ensure_packages $RUN_PACKAGES $TEST_PACKAGES
 end_stage "packages"
 
