@@ -1,5 +1,7 @@
 #include "readableresult.h"
 
+#include "resultdocument.h"
+
 #include <QColor>
 #include <QEvent>
 #include <QPalette>
@@ -9,9 +11,6 @@
 #include <cmath>
 
 namespace {
-
-// The digest's colour in the result document.
-const QColor digestColour(0x55, 0x00, 0xff);
 
 // What WCAG's level AA asks of text against its background.
 constexpr double minimumContrast = 4.5;
@@ -57,7 +56,7 @@ private:
     {
         const QColor base = box->parentWidget()->palette().color(QPalette::Base);
         QPalette wanted;
-        if (contrastRatio(digestColour, base) < minimumContrast) {
+        if (contrastRatio(digestColour(), base) < minimumContrast) {
             // Black on white, as on a light desktop; the placeholder's grey
             // must stay readable too.
             wanted.setColor(QPalette::Base, Qt::white);

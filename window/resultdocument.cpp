@@ -1,5 +1,6 @@
 #include "resultdocument.h"
 
+#include <QColor>
 #include <QString>
 
 namespace {
@@ -14,6 +15,7 @@ const char emptyParagraph[] =
     "<p style=\"-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; "
     "margin-right:0px; -qt-block-indent:0; text-indent:0px;\"><br /></p></body></html>";
 
+// The colour here is digestColour().
 const char digestOpening[] =
     "<p align=\"center\" style=\" margin-top:0px; margin-bottom:0px; margin-left:0px; "
     "margin-right:0px; -qt-block-indent:0; text-indent:0px;\">"
@@ -32,4 +34,9 @@ QString resultDocument(const QString &digest)
 {
     return QString::fromUtf8(richTextHeader) + QString::fromUtf8(digestOpening) + digest
         + QString::fromUtf8(digestClosing);
+}
+
+QColor digestColour()
+{
+    return QColor(0x55, 0x00, 0xff);
 }

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 
+class QColor;
 class QString;
 
 // Rich-text documents for the result box. Both begin with the same header,
@@ -13,5 +14,8 @@ QByteArray emptyResultDocument();
 
 // The document that shows a digest, centred in large bold violet type.
 QString resultDocument(const QString &digest);
+
+// The violet of the digest in that document.
+QColor digestColour();
 
 #endif
