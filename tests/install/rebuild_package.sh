@@ -1,7 +1,9 @@
 #!/bin/sh
 # Builds the package again from a fresh clone of the committed sources, in
-# another folder, later, under another umask, time zone and locale, and checks
-# that it has the same bytes as the one package in FIRST_PACKAGE_DIR.
+# another folder on another kind of filesystem, later, under another umask,
+# time zone and locale, and checks that it has the same bytes as the one
+# package in FIRST_PACKAGE_DIR, and that every member of its ar archive is
+# owned by root with mode 0644, as dpkg-deb makes them.
 #   rebuild_package.sh SOURCE_DIR FIRST_PACKAGE_DIR CMAKE_ARGUMENTS...
 set -eu
 source_dir=$1
@@ -19,8 +21,28 @@ if [ -n "$(git -C "$source_dir" status --porcelain)" ]; then
     exit 77
 fi
 
-work=$(mktemp -d)
+# A tmpfs when the first package was built on a disk, and the other way round:
+# a folder's size, for one, differs between them.
+first_filesystem=$(stat -f -c %T "$(dirname "$first_package")")
+if [ "$first_filesystem" = tmpfs ]; then
+    candidates="/var/tmp ${HOME:-}"
+else
+    candidates="/dev/shm ${TMPDIR:-/tmp}"
+fi
+parent=
+for candidate in $candidates; do
+    if [ -d "$candidate" ] && [ -w "$candidate" ] && [ "$(stat -f -c %T "$candidate")" != "$first_filesystem" ]; then
+        parent=$candidate
+        break
+    fi
+done
+if [ -z "$parent" ]; then
+    echo "rebuild_package: none of $candidates is on another filesystem than $first_filesystem"
+    exit 77
+fi
+work=$(mktemp -d "$parent/md5tool-rebuild-XXXXXX")
 trap 'rm -rf "$work"' EXIT
+echo "rebuild_package: first package on $first_filesystem, second built in $work ($(stat -f -c %T "$work"))"
 sleep 2
 
 umask 002
@@ -39,6 +61,10 @@ if ! cmp "$first_package" "$second_package"; then
         dpkg-deb --info "$package"
         dpkg-deb --contents "$package"
     done
+    exit 1
+fi
+if ar tv "$first_package" | grep -v '^rw-r--r-- 0/0 '; then
+    echo "rebuild_package: ar members above are not 0644 root:root"
     exit 1
 fi
 sha256sum "$first_package" "$second_package"
