@@ -6,6 +6,13 @@
 RUN_PACKAGES="g++ make cmake qtbase5-dev qtbase5-dev-tools qtwayland5 fonts-wqy-zenhei x11-utils wayland-utils
               dpkg-dev file"
 
+# And those the test command needs besides: display servers and the tools
+# that drive them, the checkers of the package and its metadata, the Windows
+# resource compiler, clang for the fuzzer, Qt 6, and OpenSSL for the
+# benchmarks.
+TEST_PACKAGES="xvfb xdotool x11-xserver-utils weston binutils-mingw-w64-x86-64 desktop-file-utils lintian
+               appstream fontconfig git clang libclang-rt-dev libx11-dev qt6-base-dev qt6-wayland libssl-dev"
+
 # Installs those of the named packages that are not installed yet; a second
 # run finds them all and touches nothing.
 ensure_packages() {

@@ -1,10 +1,12 @@
 # Builds the Debian package of BUILD_DIR into the empty folder STAGE_DIR, under
 # a umask that would keep folders from others, and checks that it holds
 # exactly what the install puts under its prefix, owned by root with the modes
-# Debian asks for, with a changelog of the package's version, and that it
-# depends on the packages that hold the Qt Core, Gui and Widgets libraries
-# PROGRAM links and on one that holds a font with Chinese glyphs. The package names are looked up on this
-# machine, since they differ between releases and Qt versions.
+# Debian asks for, with a changelog of the package's version, that it depends
+# on the packages that hold the Qt Core, Gui and Widgets libraries PROGRAM
+# links and on one that holds a font with Chinese glyphs, and that it
+# recommends the one that holds QT_WAYLAND_PLUGIN, the Wayland plugin of that
+# Qt. The package names are looked up on this machine, since they differ
+# between releases and Qt versions.
 
 cmake_minimum_required(VERSION 3.16)
 
@@ -56,13 +58,14 @@ foreach(entry ${entries})
     endif()
 endforeach()
 
-execute_process(COMMAND dpkg-deb --field ${package} Version Depends
+execute_process(COMMAND dpkg-deb --field ${package} Version Depends Recommends
                 OUTPUT_VARIABLE fields RESULT_VARIABLE status)
-if(NOT status EQUAL 0 OR NOT fields MATCHES "Version: ([^\n]+)\nDepends: ([^\n]+)")
+if(NOT status EQUAL 0 OR NOT fields MATCHES "Version: ([^\n]+)\nDepends: ([^\n]+)\nRecommends: ([^\n]+)")
     message(FATAL_ERROR "dpkg-deb cannot read ${package}")
 endif()
 set(version ${CMAKE_MATCH_1})
 set(depends ${CMAKE_MATCH_2})
+set(recommends ${CMAKE_MATCH_3})
 
 execute_process(COMMAND gzip -dc ${STAGE_DIR}/package/usr/share/doc/md5tool/changelog.gz
                 COMMAND dpkg-parsechangelog -l- -SVersion
@@ -72,9 +75,14 @@ if(NOT changelog_version STREQUAL version)
                         "the package's version ${version}")
 endif()
 
-# Every package that Depends names, alternatives too, without versions.
-string(REGEX REPLACE "\\([^)]*\\)| " "" depended "${depends}")
-string(REGEX REPLACE "[,|]" ";" depended "${depended}")
+# Every package that a relation field names, alternatives too, without versions.
+function(packages_named result field)
+    string(REGEX REPLACE "\\([^)]*\\)| " "" names "${field}")
+    string(REGEX REPLACE "[,|]" ";" names "${names}")
+    set(${result} ${names} PARENT_SCOPE)
+endfunction()
+packages_named(depended "${depends}")
+packages_named(recommended "${recommends}")
 
 # Sets result to the packages that hold any of the files; dpkg prints lines
 # "package[:arch][, package...]: file".
@@ -87,13 +95,14 @@ function(owners_of result)
     set(${result} ${owned} PARENT_SCOPE)
 endfunction()
 
-function(require_dependency_on_one_of what)
+# Fails unless the relation (depended or recommended) names one of the packages.
+function(require_one_of relation what)
     foreach(name ${ARGN})
-        if(name IN_LIST depended)
+        if(name IN_LIST ${relation})
             return()
         endif()
     endforeach()
-    message(FATAL_ERROR "the package depends on none of ${ARGN} (${what}): ${depends}")
+    message(FATAL_ERROR "the package's ${relation} names none of ${ARGN} (${what}): ${depends} / ${recommends}")
 endfunction()
 
 execute_process(COMMAND ldd ${PROGRAM} OUTPUT_VARIABLE linked)
@@ -107,7 +116,7 @@ foreach(module Core Gui Widgets)
     if(NOT owners)
         message(FATAL_ERROR "no package holds ${library}")
     endif()
-    require_dependency_on_one_of("Qt ${module}" ${owners})
+    require_one_of(depended "Qt ${module}" ${owners})
 endforeach()
 
 execute_process(COMMAND fc-list --format "%{file}\n" :lang=zh OUTPUT_VARIABLE fonts)
@@ -117,4 +126,10 @@ if(NOT fonts)
     message(FATAL_ERROR "no font with Chinese glyphs is installed here to check against")
 endif()
 owners_of(owners ${fonts})
-require_dependency_on_one_of("Chinese font" ${owners})
+require_one_of(depended "Chinese font" ${owners})
+
+owners_of(owners ${QT_WAYLAND_PLUGIN})
+if(NOT owners)
+    message(FATAL_ERROR "no package holds ${QT_WAYLAND_PLUGIN}")
+endif()
+require_one_of(recommended "Qt's Wayland plugin" ${owners})

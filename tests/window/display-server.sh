@@ -1,14 +1,6 @@
 # Sourced by the with-* scripts: a display server of the run's own, in a work
 # folder of its own, that goes away with the script.
 
-# Fails the run unless the named program is installed.
-require() {
-    if ! command -v "$1" >/dev/null 2>&1; then
-        echo "$(basename "$0"): $1 is not installed (Debian package $2)" >&2
-        exit 1
-    fi
-}
-
 work=$(mktemp -d)
 server=
 finish() {

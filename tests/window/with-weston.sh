@@ -3,7 +3,6 @@
 # screen, and exits with its status.
 set -u
 . "$(dirname "$0")/display-server.sh"
-require weston weston
 
 # Weston 10 and 11 name a backend by its file, later ones by a short name.
 case $(weston --version) in

@@ -4,7 +4,6 @@
 # settings put it there (Xft.dpi).
 set -u
 . "$(dirname "$0")/display-server.sh"
-require Xvfb xvfb
 
 # The server picks a free display number itself and writes it once it takes
 # connections, so that runs side by side never collide.
