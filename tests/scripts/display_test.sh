@@ -18,12 +18,15 @@ no  -              wayland :4711      stale
 no  xcb            -       -          -
 no  xcb            wayland -          $live_wayland
 no  wayland        -       $live_x    -
+no  xcb:nograb     -       -          -
+no  ;xcb           -       -          -
 yes -              -       $live_x    -
 yes -              wayland -          $live_wayland
 yes -              wayland -          $XDG_RUNTIME_DIR/$live_wayland
 yes -              wayland $live_x    stale
 yes wayland        -       -          $live_wayland
 yes wayland;xcb    -       $live_x    stale
+yes xcb:nograb     -       $live_x    -
 yes offscreen      -       -          -
 "
 
