@@ -1,0 +1,37 @@
+#!/bin/sh
+# Checks the run command the way a user meets it: without a display it says
+# so in one line and exits with 1 before building; on an X server it builds
+# the program and shows its window, which a window manager's close ends.
+# Run it under with-xvfb.sh.
+#   run_test.sh scripts/run.sh WM_CLOSE
+set -u
+run_script=$1
+wm_close=$2
+
+output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE "$run_script" 2>&1)
+status=$?
+if [ "$status" -ne 1 ] || [ "$(echo "$output" | grep -c '^md5tool: no display')" -ne 1 ]; then
+    echo "FAIL: without a display: status $status, output:"
+    echo "$output"
+    exit 1
+fi
+
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+"$run_script" >"$log" 2>&1 &
+program=$!
+window=$(timeout 600 xdotool search --sync --onlyvisible --pid "$program" 2>/dev/null)
+if [ -z "$window" ]; then
+    kill "$program" 2>/dev/null
+    echo "FAIL: with a display, no window appeared; the run command said:"
+    cat "$log"
+    exit 1
+fi
+"$wm_close" "$(echo "$window" | head -n 1)"
+wait "$program"
+status=$?
+if [ "$status" -ne 0 ]; then
+    echo "FAIL: closed by the window manager, the program exited with $status; it said:"
+    cat "$log"
+    exit 1
+fi
