@@ -1,7 +1,7 @@
 #!/bin/sh
 # Runs a test whose programs are all installed; otherwise reports it skipped
 # (status 77), naming the Debian package to install. A program named by an
-# absolute path, such as a Qt plugin, must exist there.
+# absolute path, such as a Qt plugin or a font, must exist there.
 #   needs.sh PROGRAM=PACKAGE... -- COMMAND [ARGUMENT]...
 missing=
 while [ $# -gt 0 ] && [ "$1" != -- ]; do
