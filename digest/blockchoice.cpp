@@ -32,6 +32,7 @@ md5blocks::Path fasterOfBoth()
     constexpr int runs = 8;
     const std::uint8_t sample[sampleBlocks * 64] = {};
 
+    // Untimed first runs bring the code and the sample into the caches.
     timeOf(md5blocks::scalar, sample, sampleBlocks);
     timeOf(md5blocks::avx512, sample, sampleBlocks);
     Clock::duration scalarBest = Clock::duration::max();
