@@ -221,14 +221,17 @@ void printMachine()
                 cpuinfoField("cpu family").c_str(), cpuinfoField("model").c_str());
 }
 
-// The engine's first use: the block function is chosen here, and timed.
-void printChoice()
+// The engine's first use: the block function is chosen here, and timed
+// unless a smoke test, which claims no timings, asks.
+void printChoice(bool timed)
 {
     const auto start = std::chrono::steady_clock::now();
     const md5blocks::Path chosen = md5blocks::chosen();
     const std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - start;
-    std::printf("md5Hex takes the %s block function here (chosen at first use, in %.0f us)\n",
-                md5blocks::nameOf(chosen), took.count());
+    std::printf("md5Hex takes the %s block function here", md5blocks::nameOf(chosen));
+    if (timed)
+        std::printf(" (chosen at first use, in %.0f us)", took.count());
+    std::printf("\n");
 }
 
 // Every size and check reads a prefix of one buffer, past the offset of a
@@ -245,7 +248,7 @@ std::vector<std::uint8_t> randomBytes(std::size_t count)
 int smokeTest()
 {
     printMachine();
-    printChoice();
+    printChoice(false);
     const std::vector<Contender> contenders = contendersHere();
     const int agreed = digestsAgree(contenders, randomBytes(checkedLengths.back()).data());
     if (agreed < 0)
@@ -261,7 +264,7 @@ int benchmark(int argc, char **argv)
         return 2;
 
     printMachine();
-    printChoice();
+    printChoice(true);
     const std::vector<Contender> contenders = contendersHere();
     const int contenderCount = int(contenders.size());
     const std::vector<std::uint8_t> buffer = randomBytes(largestSize);
