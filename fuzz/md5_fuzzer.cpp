@@ -1,4 +1,5 @@
 #include "md5.h"
+#include "md5blocks.h"
 
 #include <QByteArray>
 #include <QCryptographicHash>
@@ -12,10 +13,12 @@
 #include <string>
 #include <vector>
 
+namespace {
+
 // The end of the input says where to cut the message, the rest is the message.
 // Feeding the pieces through md5Update must give the digest of the whole, as
 // md5Hex and Qt's own MD5 compute it.
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+void checkStreaming(const std::uint8_t *data, std::size_t size, const char *path)
 {
     FuzzedDataProvider input(data, size);
     std::vector<std::size_t> cuts(input.ConsumeIntegralInRange<std::size_t>(0, 8));
@@ -49,9 +52,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             .toStdString();
 
     if (streamed != reference || whole != reference) {
-        std::fprintf(stderr, "MD5 mismatch on %zu bytes in %zu pieces: streamed %s, md5Hex %s, Qt %s\n",
-                     message.size(), cuts.size(), streamed.c_str(), whole.c_str(), reference.c_str());
+        std::fprintf(stderr, "MD5 mismatch on %zu bytes in %zu pieces, %s block function: streamed %s, md5Hex %s, Qt %s\n",
+                     message.size(), cuts.size(), path, streamed.c_str(), whole.c_str(), reference.c_str());
         std::abort();
+    }
+}
+
+} // namespace
+
+// Each input goes through every block function that this machine can run.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    for (const md5blocks::Path path : {md5blocks::Path::scalar, md5blocks::Path::avx512}) {
+        if (md5blocks::missingFor(path))
+            continue;
+        md5blocks::force(md5blocks::functionOf(path));
+        checkStreaming(data, size, md5blocks::nameOf(path));
     }
     return 0;
 }
