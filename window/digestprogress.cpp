@@ -46,9 +46,8 @@ QProgressDialog *runningDialog(const QWidget *window)
 
 } // namespace
 
-DigestProgress::DigestProgress(QWidget *window, qint64 fileSize, const QList<QWidget *> &digestControls)
+DigestProgress::DigestProgress(QWidget *window, const QList<QWidget *> &digestControls)
     : window(window)
-    , fileSize(fileSize)
     , digestControls(digestControls)
     , windowWasVisible(window->isVisible())
 {
@@ -67,14 +66,17 @@ DigestProgress::~DigestProgress()
         focusedControl->setFocus(Qt::OtherFocusReason);
 }
 
-bool DigestProgress::carryOn(qint64 bytesRead)
+bool DigestProgress::carryOn(qint64 bytesRead, qint64 fileSize)
 {
     if (!dialog) {
         if (clock.elapsed() < dialogDelayMs)
             return true;
-        showDialog();
+        showDialog(fileSize);
     }
-    showShare(bytesRead);
+    // A file that grows while it is read must not run the bar past its end.
+    // The dialog repaints only when the share changes.
+    if (fileSize > 0)
+        dialog->setValue(int(qMin<qint64>(100, bytesRead * 100 / fileSize)));
     QCoreApplication::processEvents();
     if (windowWasVisible && !window->isVisible())
         return false;
@@ -92,7 +94,7 @@ void DigestProgress::stopRunningOver(const QWidget *window)
         dialog->cancel();
 }
 
-void DigestProgress::showDialog()
+void DigestProgress::showDialog(qint64 fileSize)
 {
     dialog.reset(new ProgressDialog(window));
     dialog->setObjectName(QLatin1String(dialogObjectName));
@@ -115,13 +117,4 @@ void DigestProgress::showDialog()
     for (QWidget *control : digestControls)
         control->setEnabled(false);
     dialog->show();
-}
-
-void DigestProgress::showShare(qint64 bytesRead)
-{
-    if (fileSize <= 0)
-        return;
-    // A file that grows while it is read must not run the bar past its end.
-    // The dialog repaints only when the share changes.
-    dialog->setValue(int(qMin<qint64>(100, bytesRead * 100 / fileSize)));
 }

@@ -21,15 +21,16 @@ class QWidget;
 class DigestProgress
 {
 public:
-    DigestProgress(QWidget *window, qint64 fileSize, const QList<QWidget *> &digestControls);
+    DigestProgress(QWidget *window, const QList<QWidget *> &digestControls);
     ~DigestProgress();
 
     DigestProgress(const DigestProgress &) = delete;
     DigestProgress &operator=(const DigestProgress &) = delete;
 
-    // Reports the bytes digested so far; false once the user has cancelled
-    // or the window has been closed.
-    bool carryOn(qint64 bytesRead);
+    // Reports the bytes digested so far of a file of fileSize bytes (0 or
+    // less when it has no size); false once the user has cancelled or the
+    // window has been closed.
+    bool carryOn(qint64 bytesRead, qint64 fileSize);
 
     // Whether a digest with a progress dialog is running over window.
     // Events reach the window during a digest only while its dialog exists,
@@ -40,11 +41,9 @@ public:
     static void stopRunningOver(const QWidget *window);
 
 private:
-    void showDialog();
-    void showShare(qint64 bytesRead);
+    void showDialog(qint64 fileSize);
 
     QWidget *window;
-    const qint64 fileSize;
     const QList<QWidget *> digestControls;
     const bool windowWasVisible;
     QElapsedTimer clock;
