@@ -222,6 +222,7 @@ void FileFailureTest::stoppingGivesNoDigest()
     QFile endless("/dev/zero");
     QVERIFY(endless.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
     int calls = 0;
+    Watchdog watchdog("stopping the digest of an endless file", std::chrono::seconds(30));
     const FileDigest result = digestOpenFile(endless, 0, [&calls](qint64, qint64) { return ++calls < 2; });
     QCOMPARE(result.outcome, FileDigest::Stopped);
     QVERIFY(result.digest.empty());
