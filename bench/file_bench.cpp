@@ -40,8 +40,8 @@ namespace {
 constexpr int defaultRounds = 7;
 constexpr int minimumRounds = 3;
 constexpr qint64 fileSize = qint64(1) << 30;
-// A few chunks and a bit.
-constexpr qint64 smokeFileSize = 3 * fileDigestChunkSize + 17;
+// More chunks than the reader has buffers, and a bit.
+constexpr qint64 smokeFileSize = 9 * fileDigestChunkSize + 17;
 
 struct Contender {
     const char *name;

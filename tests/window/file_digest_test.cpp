@@ -113,6 +113,8 @@ void FileDigestTest::digestOfFile_data()
     QTest::newRow("chunk") << patterned(fileDigestChunkSize);
     QTest::newRow("chunk + 1") << patterned(fileDigestChunkSize + 1);
     QTest::newRow("three chunks and a bit") << patterned(3 * fileDigestChunkSize + 17);
+    // The reader runs ahead into a few buffers in turn.
+    QTest::newRow("more chunks than buffers") << patterned(9 * fileDigestChunkSize + 3);
 }
 
 void FileDigestTest::digestOfFile()
