@@ -12,6 +12,12 @@ namespace {
 // Long enough that everyday files show no dialog at all.
 constexpr qint64 dialogDelayMs = 500;
 
+// Events are handled often enough that the window follows the user
+// smoothly. A new share repaints the bar at once, which costs as much as
+// digesting a chunk, so it moves a few times a second only.
+constexpr qint64 eventsIntervalMs = 20;
+constexpr qint64 shareIntervalMs = 100;
+
 const char dialogObjectName[] = "fileDigestProgress";
 
 // The dialog sits over the window's drop frame, so a file dropped on it is
@@ -68,15 +74,20 @@ DigestProgress::~DigestProgress()
 
 bool DigestProgress::carryOn(qint64 bytesRead, qint64 fileSize)
 {
+    const qint64 now = clock.elapsed();
     if (!dialog) {
-        if (clock.elapsed() < dialogDelayMs)
+        if (now < dialogDelayMs)
             return true;
         showDialog(fileSize);
+    } else if (now - eventsMs < eventsIntervalMs) {
+        return true;
     }
+    eventsMs = now;
     // A file that grows while it is read must not run the bar past its end.
-    // The dialog repaints only when the share changes.
-    if (fileSize > 0)
+    if (fileSize > 0 && now - shareMs >= shareIntervalMs) {
+        shareMs = now;
         dialog->setValue(int(qMin<qint64>(100, bytesRead * 100 / fileSize)));
+    }
     QCoreApplication::processEvents();
     if (windowWasVisible && !window->isVisible())
         return false;

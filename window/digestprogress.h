@@ -47,6 +47,9 @@ private:
     const QList<QWidget *> digestControls;
     const bool windowWasVisible;
     QElapsedTimer clock;
+    // When events were last handled and the share last shown.
+    qint64 eventsMs = 0;
+    qint64 shareMs = -1000;
     std::unique_ptr<QProgressDialog> dialog;
     // The control that had the keyboard focus when the dialog came up.
     QPointer<QWidget> focusedControl;
