@@ -45,7 +45,7 @@ struct ReadAhead::Shared {
     std::uint64_t piecesRead = 0;
     std::uint64_t piecesDone = 0;
     // What read(2) returned for the piece in each buffer.
-    long got[bufferCount] = {};
+    ssize_t got[bufferCount] = {};
     int error = 0;
     bool stopping = false;
     bool inRead = false;
@@ -100,7 +100,7 @@ ReadAhead::Piece ReadAhead::next(std::chrono::milliseconds patience)
     }
     if (!state.pieceReady.wait_for(lock, patience, [&state] { return state.piecesRead > state.piecesDone; }))
         return {Piece::Pending};
-    const long got = state.got[state.piecesDone % bufferCount];
+    const ssize_t got = state.got[state.piecesDone % bufferCount];
     if (got < 0)
         return {Piece::Failed, nullptr, 0, state.error};
     if (got == 0)
@@ -129,7 +129,7 @@ void ReadAhead::readInTurn(std::shared_ptr<Shared> shared)
         const int error = errno;
         lock.lock();
         state.inRead = false;
-        state.got[state.piecesRead % bufferCount] = long(got);
+        state.got[state.piecesRead % bufferCount] = got;
         if (got < 0)
             state.error = error;
         ++state.piecesRead;
