@@ -13,11 +13,12 @@ class QWidget;
 
 // Keeps a window alive while a file digest runs on its thread. Once the
 // digest has taken longer than a short delay, a progress dialog appears and
-// events are processed between chunks, so that the window stays painted,
-// takes drops and close requests, and the user can cancel. The dialog is not
-// modal: the toolkit would drop a window manager's close request for a window
-// that a modal dialog blocks. Instead the controls that start a digest are
-// disabled while it shows. Shorter digests show nothing.
+// events are processed between chunks, and while a read is slow, some fifty
+// times a second, so that the window stays painted, takes drops and close
+// requests, and the user can cancel. The dialog is not modal: the toolkit
+// would drop a window manager's close request for a window that a modal
+// dialog blocks. Instead the controls that start a digest are disabled while
+// it shows. Shorter digests show nothing.
 class DigestProgress
 {
 public:
@@ -47,7 +48,7 @@ private:
     const QList<QWidget *> digestControls;
     const bool windowWasVisible;
     QElapsedTimer clock;
-    // When events were last handled and the share last shown.
+    // When events were last handled and the share last shown (never yet).
     qint64 eventsMs = 0;
     qint64 shareMs = -1000;
     std::unique_ptr<QProgressDialog> dialog;
