@@ -12,6 +12,12 @@ namespace {
 // Long enough that everyday files show no dialog at all.
 constexpr qint64 dialogDelayMs = 500;
 
+// Events are handled often enough that the window follows the user
+// smoothly. A new share repaints the bar at once, which costs as much as
+// digesting a chunk, so it moves a few times a second only.
+constexpr qint64 eventsIntervalMs = 20;
+constexpr qint64 shareIntervalMs = 100;
+
 const char dialogObjectName[] = "fileDigestProgress";
 
 // The dialog sits over the window's drop frame, so a file dropped on it is
@@ -46,9 +52,8 @@ QProgressDialog *runningDialog(const QWidget *window)
 
 } // namespace
 
-DigestProgress::DigestProgress(QWidget *window, qint64 fileSize, const QList<QWidget *> &digestControls)
+DigestProgress::DigestProgress(QWidget *window, const QList<QWidget *> &digestControls)
     : window(window)
-    , fileSize(fileSize)
     , digestControls(digestControls)
     , windowWasVisible(window->isVisible())
 {
@@ -67,14 +72,22 @@ DigestProgress::~DigestProgress()
         focusedControl->setFocus(Qt::OtherFocusReason);
 }
 
-bool DigestProgress::carryOn(qint64 bytesRead)
+bool DigestProgress::carryOn(qint64 bytesRead, qint64 fileSize)
 {
+    const qint64 now = clock.elapsed();
     if (!dialog) {
-        if (clock.elapsed() < dialogDelayMs)
+        if (now < dialogDelayMs)
             return true;
-        showDialog();
+        showDialog(fileSize);
+    } else if (now - eventsMs < eventsIntervalMs) {
+        return true;
     }
-    showShare(bytesRead);
+    eventsMs = now;
+    // A file that grows while it is read must not run the bar past its end.
+    if (fileSize > 0 && now - shareMs >= shareIntervalMs) {
+        shareMs = now;
+        dialog->setValue(int(qMin<qint64>(100, bytesRead * 100 / fileSize)));
+    }
     QCoreApplication::processEvents();
     if (windowWasVisible && !window->isVisible())
         return false;
@@ -92,7 +105,7 @@ void DigestProgress::stopRunningOver(const QWidget *window)
         dialog->cancel();
 }
 
-void DigestProgress::showDialog()
+void DigestProgress::showDialog(qint64 fileSize)
 {
     dialog.reset(new ProgressDialog(window));
     dialog->setObjectName(QLatin1String(dialogObjectName));
@@ -115,13 +128,4 @@ void DigestProgress::showDialog()
     for (QWidget *control : digestControls)
         control->setEnabled(false);
     dialog->show();
-}
-
-void DigestProgress::showShare(qint64 bytesRead)
-{
-    if (fileSize <= 0)
-        return;
-    // A file that grows while it is read must not run the bar past its end.
-    // The dialog repaints only when the share changes.
-    dialog->setValue(int(qMin<qint64>(100, bytesRead * 100 / fileSize)));
 }

@@ -13,23 +13,25 @@ class QWidget;
 
 // Keeps a window alive while a file digest runs on its thread. Once the
 // digest has taken longer than a short delay, a progress dialog appears and
-// events are processed between chunks, so that the window stays painted,
-// takes drops and close requests, and the user can cancel. The dialog is not
-// modal: the toolkit would drop a window manager's close request for a window
-// that a modal dialog blocks. Instead the controls that start a digest are
-// disabled while it shows. Shorter digests show nothing.
+// events are processed between chunks, and while a read is slow, some fifty
+// times a second, so that the window stays painted, takes drops and close
+// requests, and the user can cancel. The dialog is not modal: the toolkit
+// would drop a window manager's close request for a window that a modal
+// dialog blocks. Instead the controls that start a digest are disabled while
+// it shows. Shorter digests show nothing.
 class DigestProgress
 {
 public:
-    DigestProgress(QWidget *window, qint64 fileSize, const QList<QWidget *> &digestControls);
+    DigestProgress(QWidget *window, const QList<QWidget *> &digestControls);
     ~DigestProgress();
 
     DigestProgress(const DigestProgress &) = delete;
     DigestProgress &operator=(const DigestProgress &) = delete;
 
-    // Reports the bytes digested so far; false once the user has cancelled
-    // or the window has been closed.
-    bool carryOn(qint64 bytesRead);
+    // Reports the bytes digested so far of a file of fileSize bytes (0 or
+    // less when it has no size); false once the user has cancelled or the
+    // window has been closed.
+    bool carryOn(qint64 bytesRead, qint64 fileSize);
 
     // Whether a digest with a progress dialog is running over window.
     // Events reach the window during a digest only while its dialog exists,
@@ -40,14 +42,15 @@ public:
     static void stopRunningOver(const QWidget *window);
 
 private:
-    void showDialog();
-    void showShare(qint64 bytesRead);
+    void showDialog(qint64 fileSize);
 
     QWidget *window;
-    const qint64 fileSize;
     const QList<QWidget *> digestControls;
     const bool windowWasVisible;
     QElapsedTimer clock;
+    // When events were last handled and the share last shown (never yet).
+    qint64 eventsMs = 0;
+    qint64 shareMs = -1000;
     std::unique_ptr<QProgressDialog> dialog;
     // The control that had the keyboard focus when the dialog came up.
     QPointer<QWidget> focusedControl;

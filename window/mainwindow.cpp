@@ -2,19 +2,16 @@
 
 #include "digestprogress.h"
 #include "filedigest.h"
-#include "filestamp.h"
 #include "literaltext.h"
 #include "localfileurl.h"
 #include "mainwindowform.h"
 #include "md5.h"
 #include "readableresult.h"
-#include "regularfile.h"
 #include "resultdocument.h"
 #include "textbytes.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
@@ -66,32 +63,26 @@ void MainWindow::on_calcBtn1_clicked()
     if (DigestProgress::isRunningOver(this))
         return;
 
-    QFile file;
-    const RegularFileOpening opening = openRegularFile(file, nativeFilePath);
-    if (opening.outcome == RegularFileOpening::NotRegular) {
-        showFileError(this, literalText(QString::fromUtf8("不是普通文件：") + filePath));
-        return;
-    }
-    if (opening.outcome == RegularFileOpening::Failed) {
-        showFileError(this, opening.errorString);
-        return;
-    }
-
-    const FileStamp before = fileStamp(file);
     // The progress dialog goes away before any error box comes up.
-    const FileDigest result = [this, &file, &before] {
-        DigestProgress progress(this, before.size, {ui->calcBtn, ui->calcBtn1});
-        return digestFile(file, [&progress](qint64 bytesRead) { return progress.carryOn(bytesRead); });
+    const FileDigest result = [this] {
+        DigestProgress progress(this, {ui->calcBtn, ui->calcBtn1});
+        return digestFile(nativeFilePath, [&progress](qint64 bytesRead, qint64 fileSize) {
+            return progress.carryOn(bytesRead, fileSize);
+        });
     }();
-    switch (result.status) {
+    switch (result.outcome) {
     case FileDigest::Done:
-        if (changedWhileRead(before, fileStamp(file), result.bytesRead))
-            showFileError(this, literalText(QString::fromUtf8("文件在计算过程中被修改：") + filePath));
-        else
-            showDigest(result.digest);
+        showDigest(result.digest);
         break;
+    case FileDigest::NotRegular:
+        showFileError(this, literalText(QString::fromUtf8("不是普通文件：") + filePath));
+        break;
+    case FileDigest::Changed:
+        showFileError(this, literalText(QString::fromUtf8("文件在计算过程中被修改：") + filePath));
+        break;
+    case FileDigest::OpenFailed:
     case FileDigest::ReadFailed:
-        showFileError(this, file.errorString());
+        showFileError(this, result.errorString);
         break;
     case FileDigest::Stopped:
         // Cancelled, or the window closed: the result box keeps what it showed.

@@ -2,7 +2,9 @@
 #include "filestamp.h"
 #include "mainwindow.h"
 #include "windowdriver.h"
+#include "withoutcapabilities.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QProgressDialog>
 #include <QTemporaryDir>
@@ -25,6 +27,18 @@ QByteArray patterned(qint64 size)
     for (int i = 0; i < bytes.size(); ++i)
         bytes[i] = char((i * 131u + i / 4093u) & 0xffu);
     return bytes;
+}
+
+// Reports the size of a device's configuration space, of which a user may
+// read only the first 64 bytes.
+QString pciConfigurationFile()
+{
+    QDirIterator files("/proc/bus/pci", QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        if (QFileInfo(files.next()).size() > 64)
+            return files.filePath();
+    }
+    return QString();
 }
 
 } // namespace
@@ -99,6 +113,8 @@ void FileDigestTest::digestOfFile_data()
     QTest::newRow("chunk") << patterned(fileDigestChunkSize);
     QTest::newRow("chunk + 1") << patterned(fileDigestChunkSize + 1);
     QTest::newRow("three chunks and a bit") << patterned(3 * fileDigestChunkSize + 17);
+    // The reader runs ahead into a few buffers in turn.
+    QTest::newRow("more chunks than buffers") << patterned(9 * fileDigestChunkSize + 3);
 }
 
 void FileDigestTest::digestOfFile()
@@ -157,9 +173,10 @@ void FileDigestTest::changeWhileReading_data()
     QTest::newRow("file without a size") << "/proc/self/stat" << "" << false;
     // Reports 4096 bytes and holds fewer.
     QTest::newRow("kernel file with a made-up size") << "/sys/class/net/lo/address" << "" << false;
+    QTest::newRow("procfs file with a made-up size") << pciConfigurationFile() << "" << false;
 }
 
-// Reads a file whole as the digest does, changing it after the first chunk.
+// Digests a file as the file button does, changing it after the first chunk.
 void FileDigestTest::changeWhileReading()
 {
     QFETCH(QString, path);
@@ -177,11 +194,10 @@ void FileDigestTest::changeWhileReading()
     } else if (!QFile::exists(path)) {
         QSKIP("no such kernel file here");
     }
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
-    const FileStamp before = fileStamp(file);
+    // As a user reads: root may read more of some kernel files than others.
+    const WithoutCapabilities asUser({CAP_SYS_ADMIN});
     bool first = true;
-    const FileDigest result = digestFile(file, [&](qint64) {
+    const FileDigest result = digestFile(QFile::encodeName(path), [&](qint64, qint64) {
         if (!std::exchange(first, false))
             return true;
         QFile writer(path);
@@ -194,8 +210,7 @@ void FileDigestTest::changeWhileReading()
         writer.close();
         return !change.endsWith("put time back") || setOldTime();
     });
-    QCOMPARE(result.status, FileDigest::Done);
-    QCOMPARE(changedWhileRead(before, fileStamp(file), result.bytesRead), changed);
+    QCOMPARE(result.outcome, changed ? FileDigest::Changed : FileDigest::Done);
 }
 
 void FileDigestTest::stampsCompared_data()

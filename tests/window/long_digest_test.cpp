@@ -2,6 +2,7 @@
 #include "filedigest.h"
 #include "mainwindow.h"
 #include "messageboxcatcher.h"
+#include "processentries.h"
 #include "progressdialogwatcher.h"
 #include "sparsefile.h"
 #include "watchdog.h"
@@ -51,7 +52,7 @@ class LongDigestTest : public QObject
 private slots:
     void initTestCase();
     void init();
-    void cleanup() { delete window; }
+    void cleanup();
 
     void dialogShowsAndCancelKeepsResult();
     void fileWithoutSizeGetsBusyBar();
@@ -68,6 +69,7 @@ private:
     SparseFile longFile{longFileSize};
     QString shortFile;
     MainWindow *window = nullptr;
+    int threads = 0;
 };
 
 void LongDigestTest::initTestCase()
@@ -86,6 +88,14 @@ void LongDigestTest::init()
     QVERIFY(QTest::qWaitForWindowExposed(window));
     showTextDigest(window, "abc");
     dropFile(window, longFile.path());
+    threads = processEntries("task");
+}
+
+// However the digest ended, its reader is gone.
+void LongDigestTest::cleanup()
+{
+    QTRY_COMPARE(processEntries("task"), threads);
+    delete window;
 }
 
 void LongDigestTest::dialogShowsAndCancelKeepsResult()
@@ -137,8 +147,8 @@ void LongDigestTest::dialogShowsAndCancelKeepsResult()
 
 void LongDigestTest::fileWithoutSizeGetsBusyBar()
 {
-    DigestProgress progress(window, 0, {});
-    QTRY_VERIFY(progress.carryOn(fileDigestChunkSize) && DigestProgress::isRunningOver(window));
+    DigestProgress progress(window, {});
+    QTRY_VERIFY(progress.carryOn(fileDigestChunkSize, 0) && DigestProgress::isRunningOver(window));
     auto *dialog = window->findChild<QProgressDialog *>();
     QCOMPARE(dialog->minimum(), 0);
     QCOMPARE(dialog->maximum(), 0);
@@ -147,10 +157,14 @@ void LongDigestTest::fileWithoutSizeGetsBusyBar()
 void LongDigestTest::dropAndPressDuringDigest_data()
 {
     QTest::addColumn<bool>("onDialog");
+    QTest::addColumn<QUrl>("dropped");
 
-    QTest::newRow("drop on the window") << false;
+    const QUrl shortUrl = QUrl::fromLocalFile(shortFile);
+    QTest::newRow("drop on the window") << false << shortUrl;
     // The dialog covers the drop frame.
-    QTest::newRow("drop on the dialog") << true;
+    QTest::newRow("drop on the dialog") << true << shortUrl;
+    // Changes nothing, so the digest goes on.
+    QTest::newRow("web link dropped") << false << QUrl("https://example.org/file.txt");
 }
 
 // A drop stops the running digest, whose result would otherwise show
@@ -158,15 +172,21 @@ void LongDigestTest::dropAndPressDuringDigest_data()
 void LongDigestTest::dropAndPressDuringDigest()
 {
     QFETCH(bool, onDialog);
+    QFETCH(QUrl, dropped);
+    const bool taken = dropped.isLocalFile();
 
     const QString shownBefore = resultText(window);
     PaintSpy paintSpy;
     window->findChild<QLabel *>("label")->installEventFilter(&paintSpy);
     QString shownDuringSecondPress;
+    bool stoppedByDrop = false;
     ProgressDialogWatcher watcher(window, [&](QProgressDialog *dialog) {
         QMetaObject::invokeMethod(window, "on_calcBtn1_clicked", Qt::DirectConnection);
         shownDuringSecondPress = resultText(window);
-        dropFile(onDialog ? static_cast<QWidget *>(dialog) : window, shortFile);
+        dropUrls(onDialog ? static_cast<QWidget *>(dialog) : window, {dropped});
+        stoppedByDrop = dialog->wasCanceled();
+        if (!stoppedByDrop)
+            clickCancel(dialog);
         return true;
     });
     MessageBoxCatcher box;
@@ -179,7 +199,10 @@ void LongDigestTest::dropAndPressDuringDigest()
     QCOMPARE(shownDuringSecondPress, shownBefore);
     QCOMPARE(resultText(window), shownBefore);
     QVERIFY(!box.seen);
-    QCOMPARE(labelText(window), shortFile);
+    QCOMPARE(stoppedByDrop, taken);
+    QCOMPARE(labelText(window), taken ? shortFile : longFile.path());
+    if (!taken)
+        return;
     // The window kept painting: the new path appeared under the frame.
     QVERIFY(paintSpy.painted);
 
