@@ -1,10 +1,10 @@
 #include "mainwindow.h"
 
 #include "digestprogress.h"
+#include "droppedfile.h"
 #include "filedigest.h"
 #include "filestamp.h"
 #include "literaltext.h"
-#include "localfileurl.h"
 #include "mainwindowform.h"
 #include "md5.h"
 #include "readableresult.h"
@@ -20,7 +20,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTextEdit>
-#include <QUrl>
 
 #include <cstdint>
 
@@ -117,10 +116,7 @@ void MainWindow::dropEvent(QDropEvent *event)
 {
     if (!event->mimeData()->hasUrls() || !(event->possibleActions() & Qt::CopyAction))
         return;
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty())
-        return;
-    const LocalFile dropped = localFile(urls.first());
+    const LocalFile dropped = droppedFile(*event->mimeData());
     if (dropped.nativePath.isEmpty())
         return;
     ui->label->setText(literalText(dropped.path));
