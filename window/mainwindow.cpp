@@ -7,14 +7,16 @@
 #include "literaltext.h"
 #include "mainwindowform.h"
 #include "md5.h"
-#include "readableresult.h"
+#include "readablebackground.h"
 #include "regularfile.h"
 #include "resultdocument.h"
 #include "textbytes.h"
 
+#include <QColor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
@@ -40,8 +42,10 @@ MainWindow::MainWindow(QWidget *parent)
     // Drags over the input box must reach the window, which takes the file.
     ui->inputTextEdit->setAcceptDrops(false);
     setAcceptDrops(true);
-    ui->label_2->setStyleSheet(QStringLiteral("color:#626262"));
-    keepDigestReadable(ui->resultTextEdit);
+    const QColor hintGrey(0x62, 0x62, 0x62);
+    ui->label_2->setStyleSheet(QStringLiteral("color:") + hintGrey.name());
+    keepReadable(ui->frame, QPalette::Window, hintGrey);
+    keepReadable(ui->resultTextEdit, QPalette::Base, digestColour());
     // A user who starts typing at once means the text to digest.
     ui->inputTextEdit->setFocus(Qt::OtherFocusReason);
 }
