@@ -80,11 +80,7 @@ class RealWindowTest : public QObject
 private slots:
     void initTestCase() { QVERIFY(dir.isValid()); }
     // The toolkit cannot remove names that are not UTF-8.
-    void cleanup()
-    {
-        for (const QByteArray &file : std::as_const(madeFiles))
-            ::unlink(file.constData());
-    }
+    void cleanup() { ::unlink(draggedFile.constData()); ::unlink(alikeFile.constData()); }
     void dropFromAnotherApplication_data();
     void dropFromAnotherApplication();
     void scaledDesktopKeepsTheLayout();
@@ -107,7 +103,8 @@ private:
                   bool preferMove, QString *finished);
 
     QTemporaryDir dir;
-    QByteArrayList madeFiles;
+    QByteArray draggedFile;
+    QByteArray alikeFile;
 };
 
 bool RealWindowTest::xdotool(const QStringList &arguments, QByteArray *output)
@@ -188,40 +185,39 @@ void RealWindowTest::dropFromAnotherApplication_data()
     QTest::addColumn<bool>("preferMove");
     QTest::addColumn<bool>("duringDigest");
     QTest::addColumn<bool>("onDialog");
-    // The formats that carry the name's bytes, those that carry it as Qt
-    // decoded it, and a second file whose name Qt decodes alike.
-    QTest::addColumn<QByteArrayList>("exactFormats");
-    QTest::addColumn<QByteArrayList>("lossyFormats");
+    // Each format the source offers, with the URL of the name's bytes
+    // (=exact) or of the name as Qt decodes it (=lost); and a second file
+    // whose name Qt decodes alike.
+    QTest::addColumn<QStringList>("offers");
     QTest::addColumn<QByteArray>("alike");
 
-    const QByteArrayList uriList{"text/uri-list"};
-    const QByteArrayList none;
+    const QStringList exact{"text/uri-list=exact"};
+    const QByteArray none;
     const QByteArray spaced = QString::fromUtf8("拖放 目录 文件 一.txt").toUtf8();
-    QTest::newRow("spaces and chinese") << spaced << QString::fromUtf8(spaced) << false << false << false << uriList
-                                        << none << QByteArray();
+    QTest::newRow("spaces and chinese") << spaced << QString::fromUtf8(spaced) << false << false << false << exact
+                                        << none;
     QTest::newRow("gbk name") << QByteArray("\xC4\xE3\xBA\xC3.txt") << "\\xC4\\xE3\\xBA\\xC3.txt" << false
-                              << false << false << uriList << none << QByteArray();
+                              << false << false << exact << none;
     // The source must hear of a copy: some delete the original after a move.
     QTest::newRow("source prefers a move") << QByteArray("moved.txt") << "moved.txt" << true << false << false
-                                           << uriList << none << QByteArray();
+                                           << exact << none;
     // The drop stops the digest; the dropped file is digested at the next
     // press.
     QTest::newRow("during a long digest") << QByteArray("next.txt") << "next.txt" << false << true << false
-                                          << uriList << none << QByteArray();
+                                          << exact << none;
     QTest::newRow("onto the progress dialog") << QByteArray("onto.txt") << "onto.txt" << false << true << true
-                                              << uriList << none << QByteArray();
+                                              << exact << none;
 
     // What Dolphin and PCManFM-Qt send for a GBK name.
     const QByteArray gbk("\xC4\xE3\xBA\xC3.bin");
     const QString gbkShown("\\xC4\\xE3\\xBA\\xC3.bin");
-    const QByteArray alike("\xB0\xA1\xB0\xA1.bin");
-    const QByteArrayList dolphin{"text/uri-list", "text/plain", "application/x-kde4-urilist"};
-    QTest::newRow("dolphin, bytes lost") << gbk << gbkShown << false << false << false << none << dolphin
-                                         << QByteArray();
+    const QStringList dolphin{"text/uri-list=lost", "text/plain=lost", "application/x-kde4-urilist=lost"};
+    QTest::newRow("dolphin, bytes lost") << gbk << gbkShown << false << false << false << dolphin << none;
     QTest::newRow("pcmanfm-qt, bytes in its own list") << gbk << gbkShown << false << false << false
-                                                       << QByteArrayList{"libfm/files"} << uriList << alike;
-    QTest::newRow("bytes lost, two names alike") << gbk << QString::fromUtf8(gbk) << false << false << false << none
-                                                 << dolphin << alike;
+                                                       << QStringList{"text/uri-list=lost", "libfm/files=exact"}
+                                                       << QByteArray("\xB0\xA1\xB0\xA1.bin");
+    QTest::newRow("bytes lost, two names alike") << gbk << QString::fromUtf8(gbk) << false << false << false
+                                                 << dolphin << QByteArray("\xB0\xA1\xB0\xA1.bin");
 }
 
 void RealWindowTest::dropFromAnotherApplication()
@@ -231,22 +227,21 @@ void RealWindowTest::dropFromAnotherApplication()
     QFETCH(bool, preferMove);
     QFETCH(bool, duringDigest);
     QFETCH(bool, onDialog);
-    QFETCH(QByteArrayList, exactFormats);
-    QFETCH(QByteArrayList, lossyFormats);
+    QFETCH(QStringList, offers);
     QFETCH(QByteArray, alike);
     Watchdog watchdog("dragging a file onto the window", std::chrono::minutes(2));
 
     const QByteArray folder = QFile::encodeName(dir.path()) + '/';
     const QByteArray nativePath = folder + name;
     const QByteArray contents = "dragged from the file manager: " + name + '\n';
-    madeFiles = {nativePath, folder + alike};
+    draggedFile = nativePath;
+    alikeFile = folder + alike;
     QVERIFY(writeNamedFile(nativePath, contents));
-    QVERIFY(alike.isEmpty() || writeNamedFile(folder + alike, "not dropped"));
-    QStringList offers;
-    for (const QByteArray &format : exactFormats)
-        offers << format + '=' + fileUrl(nativePath).toEncoded();
-    for (const QByteArray &format : lossyFormats)
-        offers << format + '=' + fileUrl(folder + QString::fromUtf8(name).toUtf8()).toEncoded();
+    QVERIFY(alike.isEmpty() || writeNamedFile(alikeFile, "not dropped"));
+    const QString exactUrl = QString::fromLatin1(fileUrl(nativePath).toEncoded());
+    const QString lostUrl = QString::fromLatin1(fileUrl(folder + QString::fromUtf8(name).toUtf8()).toEncoded());
+    for (QString &offer : offers)
+        offer.replace("=exact", '=' + exactUrl).replace("=lost", '=' + lostUrl);
 
     MainWindow window;
     window.move(300, 40);
