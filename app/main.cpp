@@ -1,3 +1,4 @@
+#include "desktopidentity.h"
 #include "desktopscaling.h"
 #include "mainwindow.h"
 
@@ -7,6 +8,7 @@ int main(int argc, char *argv[])
 {
     followDesktopScaling();
     QApplication application(argc, argv);
+    identifyToDesktop();
     MainWindow window;
     window.show();
     return application.exec();

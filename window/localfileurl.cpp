@@ -110,7 +110,12 @@ LocalFile localFile(const QUrl &url)
     // and split the name at the other, and open another file.
     if (bytes.contains('\0') || bytes.count('/') != encoded.count('/'))
         return {};
-    return {readablePath(bytes), bytes};
+    return localFileNamed(bytes);
+}
+
+LocalFile localFileNamed(const QByteArray &nativePath)
+{
+    return {readablePath(nativePath), nativePath};
 }
 
 #else

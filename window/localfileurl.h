@@ -20,4 +20,9 @@ struct LocalFile {
 // names none: another scheme, another host, or a name no file can have.
 LocalFile localFile(const QUrl &url);
 
+#ifdef Q_OS_UNIX
+// The file of exactly these bytes.
+LocalFile localFileNamed(const QByteArray &nativePath);
+#endif
+
 #endif

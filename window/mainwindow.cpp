@@ -1,23 +1,24 @@
 #include "mainwindow.h"
 
 #include "digestprogress.h"
+#include "droppedfile.h"
 #include "filedigest.h"
 #include "literaltext.h"
-#include "localfileurl.h"
 #include "mainwindowform.h"
 #include "md5.h"
-#include "readableresult.h"
+#include "readablebackground.h"
 #include "resultdocument.h"
 #include "textbytes.h"
 
+#include <QColor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTextEdit>
-#include <QUrl>
 
 #include <cstdint>
 
@@ -38,8 +39,10 @@ MainWindow::MainWindow(QWidget *parent)
     // Drags over the input box must reach the window, which takes the file.
     ui->inputTextEdit->setAcceptDrops(false);
     setAcceptDrops(true);
-    ui->label_2->setStyleSheet(QStringLiteral("color:#626262"));
-    keepDigestReadable(ui->resultTextEdit);
+    const QColor hintGrey(0x62, 0x62, 0x62);
+    ui->label_2->setStyleSheet(QStringLiteral("color:") + hintGrey.name());
+    keepReadable(ui->frame, QPalette::Window, hintGrey);
+    keepReadable(ui->resultTextEdit, QPalette::Base, digestColour());
     // A user who starts typing at once means the text to digest.
     ui->inputTextEdit->setFocus(Qt::OtherFocusReason);
 }
@@ -108,10 +111,7 @@ void MainWindow::dropEvent(QDropEvent *event)
 {
     if (!event->mimeData()->hasUrls() || !(event->possibleActions() & Qt::CopyAction))
         return;
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty())
-        return;
-    const LocalFile dropped = localFile(urls.first());
+    const LocalFile dropped = droppedFile(*event->mimeData());
     if (dropped.nativePath.isEmpty())
         return;
     ui->label->setText(literalText(dropped.path));

@@ -1,9 +1,10 @@
 // Plays the file manager in the real window test: a small window that starts
-// a drag of one file URL when pressed, offering a copy, or a copy and a move
-// with the move preferred. It tells the test where it is and how
-// the drag goes on standard output, one line per step, and stays until its
-// standard input closes, since the window fetches the dropped data from it
-// after the drag:
+// a drag of one file when pressed, offering a copy, or a copy and a move
+// with the move preferred. Each format=url argument puts that URL into that
+// MIME format, so that the drag carries what a given file manager sends. It
+// tells the test where it is and how the drag goes on standard output, one
+// line per step, and stays until its standard input closes, since the
+// window fetches the dropped data from it after the drag:
 //   ready <x> <y>   shown, with the global centre of the window
 //   dragging        pressed, the drag has started
 //   accepted        the window under the pointer takes the drop
@@ -13,7 +14,7 @@
 #include <QDrag>
 #include <QMimeData>
 #include <QSocketNotifier>
-#include <QUrl>
+#include <QPair>
 #include <QWidget>
 
 #include <cstdio>
@@ -29,10 +30,13 @@ void tell(const QByteArray &line)
     std::fflush(stdout);
 }
 
+// Each MIME format with the URL it carries.
+using Formats = QList<QPair<QString, QByteArray>>;
+
 class DragSource : public QWidget
 {
 public:
-    DragSource(const QUrl &url, bool preferMove) : url(url), preferMove(preferMove) {}
+    DragSource(const Formats &formats, bool preferMove) : formats(formats), preferMove(preferMove) {}
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -47,7 +51,8 @@ protected:
     void mousePressEvent(QMouseEvent *) override
     {
         auto *data = new QMimeData;
-        data->setUrls({url});
+        for (const auto &format : formats)
+            data->setData(format.first, format.second + "\r\n");
         auto *drag = new QDrag(this);
         drag->setMimeData(data);
         connect(drag, &QDrag::actionChanged, this, [](Qt::DropAction action) {
@@ -61,7 +66,7 @@ protected:
     }
 
 private:
-    const QUrl url;
+    const Formats formats;
     const bool preferMove;
     bool toldReady = false;
 };
@@ -71,13 +76,21 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    // The URL comes percent-encoded, so that names in any bytes pass as they are.
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() < 2 || arguments.size() > 3 || (arguments.size() == 3 && arguments.at(2) != "move")) {
-        std::fputs("usage: drag_source <file url> [move]\n", stderr);
+    // The URLs come percent-encoded, so that names in any bytes pass as they are.
+    Formats formats;
+    bool preferMove = false;
+    for (const QString &argument : QApplication::arguments().mid(1)) {
+        const int equals = argument.indexOf('=');
+        if (argument == "move")
+            preferMove = true;
+        else if (equals > 0)
+            formats.append({argument.left(equals), argument.mid(equals + 1).toLatin1()});
+    }
+    if (formats.isEmpty()) {
+        std::fputs("usage: drag_source <format>=<file url>... [move]\n", stderr);
         return 2;
     }
-    DragSource source(QUrl::fromEncoded(arguments.at(1).toLatin1()), arguments.size() == 3);
+    DragSource source(formats, preferMove);
     source.setGeometry(20, 20, 100, 100);
     source.show();
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);

@@ -74,6 +74,7 @@ void DropTest::initTestCase()
     writeNativeFile("\xC0\xAF.txt", "\\xC0\\xAF.txt", "overlong slash");
     writeNativeFile("\xED\xA0\x80.txt", "\\xED\\xA0\\x80.txt", "surrogate");
     writeFile(QString::fromUtf8("结尾是中"), "ends in a multi-byte character");
+    writeFile(QString::fromUtf8("笑\U0001F600\U00020000.txt"), "emoji and cjk extension b");
 }
 
 // The toolkit cannot remove names that are not UTF-8.
@@ -166,6 +167,9 @@ void DropTest::drops_data()
     QTest::newRow("ends in a multi-byte character")
         << QString() << QList<QUrl>{QUrl::fromLocalFile(path(QString::fromUtf8("结尾是中")))}
         << path(QString::fromUtf8("结尾是中"));
+    const QString fourBytes = QString::fromUtf8("笑\U0001F600\U00020000.txt");
+    QTest::newRow("four-byte characters") << QString() << QList<QUrl>{QUrl::fromLocalFile(path(fourBytes))}
+                                          << path(fourBytes);
     // Each would open another file than the one named: the system stops
     // reading a name at a zero byte, a decoded slash splits it, and a
     // relative path is taken from wherever the program runs.

@@ -80,7 +80,7 @@ class RealWindowTest : public QObject
 private slots:
     void initTestCase() { QVERIFY(dir.isValid()); }
     // The toolkit cannot remove names that are not UTF-8.
-    void cleanup() { ::unlink(draggedFile.constData()); }
+    void cleanup() { ::unlink(draggedFile.constData()); ::unlink(alikeFile.constData()); }
     void dropFromAnotherApplication_data();
     void dropFromAnotherApplication();
     void scaledDesktopKeepsTheLayout();
@@ -96,13 +96,15 @@ private:
     static bool showActive(QWidget *window);
     // Moves the pointer to the centre of widget, in the X server's pixels.
     bool pointAt(const QWidget *widget);
-    // Drags the file from another program onto target, notes the source's
-    // last word on it and waits for the window to show the path.
-    void dragOnto(QWidget *window, const QWidget *target, const QByteArray &nativePath, const QString &shownPath,
+    // Drags a file from another program, which offers it as format=url,
+    // onto target, notes the source's last word on it and waits for the
+    // window to show the path.
+    void dragOnto(QWidget *window, const QWidget *target, const QStringList &offers, const QString &shownPath,
                   bool preferMove, QString *finished);
 
     QTemporaryDir dir;
     QByteArray draggedFile;
+    QByteArray alikeFile;
 };
 
 bool RealWindowTest::xdotool(const QStringList &arguments, QByteArray *output)
@@ -134,11 +136,11 @@ bool RealWindowTest::pointAt(const QWidget *widget)
     return xdotool({"mousemove", "--sync", QString::number(qRound(at.x())), QString::number(qRound(at.y()))});
 }
 
-void RealWindowTest::dragOnto(QWidget *window, const QWidget *target, const QByteArray &nativePath,
+void RealWindowTest::dragOnto(QWidget *window, const QWidget *target, const QStringList &offers,
                               const QString &shownPath, bool preferMove, QString *finished)
 {
     SourceProcess source;
-    QStringList arguments{QString::fromLatin1(fileUrl(nativePath).toEncoded())};
+    QStringList arguments = offers;
     if (preferMove)
         arguments << "move";
     source.start(DRAG_SOURCE, arguments);
@@ -183,17 +185,39 @@ void RealWindowTest::dropFromAnotherApplication_data()
     QTest::addColumn<bool>("preferMove");
     QTest::addColumn<bool>("duringDigest");
     QTest::addColumn<bool>("onDialog");
+    // Each format the source offers, with the URL of the name's bytes
+    // (=exact) or of the name as Qt decodes it (=lost); and a second file
+    // whose name Qt decodes alike.
+    QTest::addColumn<QStringList>("offers");
+    QTest::addColumn<QByteArray>("alike");
 
+    const QStringList exact{"text/uri-list=exact"};
+    const QByteArray none;
     const QByteArray spaced = QString::fromUtf8("拖放 目录 文件 一.txt").toUtf8();
-    QTest::newRow("spaces and chinese") << spaced << QString::fromUtf8(spaced) << false << false << false;
+    QTest::newRow("spaces and chinese") << spaced << QString::fromUtf8(spaced) << false << false << false << exact
+                                        << none;
     QTest::newRow("gbk name") << QByteArray("\xC4\xE3\xBA\xC3.txt") << "\\xC4\\xE3\\xBA\\xC3.txt" << false
-                              << false << false;
+                              << false << false << exact << none;
     // The source must hear of a copy: some delete the original after a move.
-    QTest::newRow("source prefers a move") << QByteArray("moved.txt") << "moved.txt" << true << false << false;
+    QTest::newRow("source prefers a move") << QByteArray("moved.txt") << "moved.txt" << true << false << false
+                                           << exact << none;
     // The drop stops the digest; the dropped file is digested at the next
     // press.
-    QTest::newRow("during a long digest") << QByteArray("next.txt") << "next.txt" << false << true << false;
-    QTest::newRow("onto the progress dialog") << QByteArray("onto.txt") << "onto.txt" << false << true << true;
+    QTest::newRow("during a long digest") << QByteArray("next.txt") << "next.txt" << false << true << false
+                                          << exact << none;
+    QTest::newRow("onto the progress dialog") << QByteArray("onto.txt") << "onto.txt" << false << true << true
+                                              << exact << none;
+
+    // What Dolphin and PCManFM-Qt send for a GBK name.
+    const QByteArray gbk("\xC4\xE3\xBA\xC3.bin");
+    const QString gbkShown("\\xC4\\xE3\\xBA\\xC3.bin");
+    const QStringList dolphin{"text/uri-list=lost", "text/plain=lost", "application/x-kde4-urilist=lost"};
+    QTest::newRow("dolphin, bytes lost") << gbk << gbkShown << false << false << false << dolphin << none;
+    QTest::newRow("pcmanfm-qt, bytes in its own list") << gbk << gbkShown << false << false << false
+                                                       << QStringList{"text/uri-list=lost", "libfm/files=exact"}
+                                                       << QByteArray("\xB0\xA1\xB0\xA1.bin");
+    QTest::newRow("bytes lost, two names alike") << gbk << QString::fromUtf8(gbk) << false << false << false
+                                                 << dolphin << QByteArray("\xB0\xA1\xB0\xA1.bin");
 }
 
 void RealWindowTest::dropFromAnotherApplication()
@@ -203,12 +227,21 @@ void RealWindowTest::dropFromAnotherApplication()
     QFETCH(bool, preferMove);
     QFETCH(bool, duringDigest);
     QFETCH(bool, onDialog);
+    QFETCH(QStringList, offers);
+    QFETCH(QByteArray, alike);
     Watchdog watchdog("dragging a file onto the window", std::chrono::minutes(2));
 
-    const QByteArray nativePath = QFile::encodeName(dir.path()) + '/' + name;
-    draggedFile = nativePath;
+    const QByteArray folder = QFile::encodeName(dir.path()) + '/';
+    const QByteArray nativePath = folder + name;
     const QByteArray contents = "dragged from the file manager: " + name + '\n';
+    draggedFile = nativePath;
+    alikeFile = folder + alike;
     QVERIFY(writeNamedFile(nativePath, contents));
+    QVERIFY(alike.isEmpty() || writeNamedFile(alikeFile, "not dropped"));
+    const QString exactUrl = QString::fromLatin1(fileUrl(nativePath).toEncoded());
+    const QString lostUrl = QString::fromLatin1(fileUrl(folder + QString::fromUtf8(name).toUtf8()).toEncoded());
+    for (QString &offer : offers)
+        offer.replace("=exact", '=' + exactUrl).replace("=lost", '=' + lostUrl);
 
     MainWindow window;
     window.move(300, 40);
@@ -224,20 +257,23 @@ void RealWindowTest::dropFromAnotherApplication()
         showTextDigest(&window, "abc");
         const QString shownBefore = resultText(&window);
         ProgressDialogWatcher watcher(&window, [&](QProgressDialog *dialog) {
-            dragOnto(&window, onDialog ? static_cast<QWidget *>(dialog) : frame, nativePath,
-                     dir.filePath(shownName), preferMove, &finished);
+            dragOnto(&window, onDialog ? static_cast<QWidget *>(dialog) : frame, offers, dir.filePath(shownName),
+                     preferMove, &finished);
             return true;
         });
         pressFileButton(&window);
         QVERIFY(watcher.sawDialog);
         QCOMPARE(resultText(&window), shownBefore);
     } else {
-        dragOnto(&window, frame, nativePath, dir.filePath(shownName), preferMove, &finished);
+        dragOnto(&window, frame, offers, dir.filePath(shownName), preferMove, &finished);
     }
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(finished, QString("finished %1").arg(int(Qt::CopyAction)));
     QCOMPARE(labelText(&window), dir.filePath(shownName));
+    // A name still lost names no file: there is nothing to digest.
+    if (shownName.contains(QChar::ReplacementCharacter))
+        return;
     pressFileButton(&window);
     QCOMPARE(resultText(&window), md5Of(contents));
 }

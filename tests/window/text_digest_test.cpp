@@ -40,8 +40,8 @@ private slots:
     void digestOfTypedText_data();
     void digestOfTypedText();
     void digestIsShownCentredBoldViolet();
-    void digestReadableOnEveryPalette_data();
-    void digestReadableOnEveryPalette();
+    void readableOnEveryPalette_data();
+    void readableOnEveryPalette();
 
 private:
     QTextEdit *input() { return window->findChild<QTextEdit *>("inputTextEdit"); }
@@ -123,49 +123,79 @@ void TextDigestTest::digestIsShownCentredBoldViolet()
     QCOMPARE(format.foreground().color(), QColor("#5500ff"));
 }
 
-void TextDigestTest::digestReadableOnEveryPalette_data()
+void TextDigestTest::readableOnEveryPalette_data()
 {
     QTest::addColumn<QList<QColor>>("bases");
     QTest::addColumn<bool>("keepsBase");
+    QTest::addColumn<bool>("beforeWindow");
 
     const QColor light("#fdf6e3");
     const QColor dark("#232629");
-    QTest::newRow("light") << QList<QColor>{light} << true;
-    QTest::newRow("dark") << QList<QColor>{dark} << false;
-    QTest::newRow("dark, then light again") << QList<QColor>{dark, light} << true;
+    QTest::newRow("light") << QList<QColor>{light} << true << false;
+    QTest::newRow("dark") << QList<QColor>{dark} << false << false;
+    QTest::newRow("dark, then light again") << QList<QColor>{dark, light} << true << false;
+    // 3.4:1 against the violet.
+    QTest::newRow("mid grey") << QList<QColor>{QColor("#b0b0b0")} << false << false;
+    QTest::newRow("dark before the window opens") << QList<QColor>{dark} << false << true;
 }
 
-// The desktop's theme may change while the window is open.
-void TextDigestTest::digestReadableOnEveryPalette()
+// The desktop's theme may change while the window is open. Each palette is
+// a whole theme, its text colours made to match its background.
+void TextDigestTest::readableOnEveryPalette()
 {
     QFETCH(QList<QColor>, bases);
     QFETCH(bool, keepsBase);
+    QFETCH(bool, beforeWindow);
 
     const QPalette original = QApplication::palette();
+    if (beforeWindow)
+        delete window;
     for (const QColor &base : bases) {
-        QPalette palette = original;
+        QPalette palette(base);
         palette.setColor(QPalette::Base, base);
         QApplication::setPalette(palette);
         // Qt 6 hands the new palette to the widgets in posted events.
         QCoreApplication::processEvents();
     }
+    if (beforeWindow)
+        window = new MainWindow;
+    const QImage placeholder = result()->viewport()->grab().toImage();
     input()->setPlainText("abc");
     pressTextButton();
-    const QImage shown = result()->viewport()->grab().toImage();
+    const QImage digest = result()->viewport()->grab().toImage();
+    // The hint is see-through: only the window shows what it stands on, and
+    // beside the drop frame what the frame would show if left alone.
+    const QWidget *label = window->findChild<QWidget *>("label_2");
+    const QImage hint = window->grab(QRect(label->mapTo(window, QPoint()), label->size() + QSize(10, 0))).toImage();
     QApplication::setPalette(original);
     QCoreApplication::processEvents();
 
-    const QColor background = shown.pixelColor(1, 1);
-    if (keepsBase)
-        QCOMPARE(background, bases.last());
-    const QColor violet("#5500ff");
-    bool digestDrawn = false;
-    for (int y = 0; y < shown.height() && !digestDrawn; ++y) {
-        for (int x = 0; x < shown.width() && !digestDrawn; ++x)
-            digestDrawn = shown.pixelColor(x, y) == violet;
+    const struct {
+        QImage shown;
+        QColor colour;
+        QColor unchanged;
+    } texts[] = {{digest, QColor("#5500ff"), bases.last()},
+                 {hint, QColor("#626262"), hint.pixelColor(hint.width() - 3, hint.height() / 2)}};
+    for (const auto &text : texts) {
+        // Right of the text, inside the frame.
+        const QColor background = text.shown.pixelColor(text.shown.width() - 18, text.shown.height() / 2);
+        if (keepsBase)
+            QCOMPARE(background, text.unchanged);
+        bool drawn = false;
+        for (int y = 0; y < text.shown.height() && !drawn; ++y) {
+            for (int x = 0; x < text.shown.width() && !drawn; ++x)
+                drawn = text.shown.pixelColor(x, y) == text.colour;
+        }
+        QVERIFY2(drawn, qPrintable(text.colour.name()));
+        QVERIFY2(contrastRatio(text.colour, background) >= 4.5, qPrintable(background.name()));
     }
-    QVERIFY(digestDrawn);
-    QVERIFY2(contrastRatio(violet, background) >= 4.5, qPrintable(background.name()));
+    // The placeholder is grey, yet clearly there.
+    double strongest = 1;
+    for (int y = 0; y < placeholder.height(); ++y) {
+        for (int x = 0; x < placeholder.width(); ++x)
+            strongest = std::max(strongest, contrastRatio(placeholder.pixelColor(x, y), placeholder.pixelColor(1, 1)));
+    }
+    QVERIFY2(strongest >= 3, qPrintable(QString::number(strongest)));
 }
 
 QTEST_MAIN(TextDigestTest)

@@ -1,11 +1,9 @@
-#include "readableresult.h"
-
-#include "resultdocument.h"
+#include "readablebackground.h"
 
 #include <QColor>
 #include <QEvent>
 #include <QPalette>
-#include <QTextEdit>
+#include <QWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -30,17 +28,19 @@ double contrastRatio(const QColor &a, const QColor &b)
     return (lighter + 0.05) / (darker + 0.05);
 }
 
-// Lives as the box's child and follows every palette the box inherits,
-// which is its parent's: the box's own may be the light one set here, and
-// does not change when only the colours set here would.
-class ReadableResult : public QObject
+// Lives as the widget's child and follows every palette the widget
+// inherits, which is its parent's: the widget's own may be the light one set
+// here, and does not change when only the colours set here would.
+class ReadableBackground : public QObject
 {
 public:
-    explicit ReadableResult(QTextEdit *box)
-        : QObject(box)
-        , box(box)
+    ReadableBackground(QWidget *widget, QPalette::ColorRole background, const QColor &text)
+        : QObject(widget)
+        , widget(widget)
+        , background(background)
+        , text(text)
     {
-        box->parentWidget()->installEventFilter(this);
+        widget->parentWidget()->installEventFilter(this);
         adapt();
     }
 
@@ -54,27 +54,35 @@ public:
 private:
     void adapt()
     {
-        const QColor base = box->parentWidget()->palette().color(QPalette::Base);
+        const bool tooFaint =
+            contrastRatio(text, widget->parentWidget()->palette().color(background)) < minimumContrast;
         QPalette wanted;
-        if (contrastRatio(digestColour(), base) < minimumContrast) {
+        if (tooFaint) {
             // Black on white, as on a light desktop; the placeholder's grey
             // must stay readable too.
-            wanted.setColor(QPalette::Base, Qt::white);
+            wanted.setColor(background, Qt::white);
             wanted.setColor(QPalette::Text, Qt::black);
+            wanted.setColor(QPalette::WindowText, Qt::black);
 #if QT_VERSION >= QT_VERSION_CHECK(5, 12, 0)
             wanted.setColor(QPalette::PlaceholderText, QColor(0, 0, 0, 128));
 #endif
         }
         // A palette with no colour set inherits them all.
-        box->setPalette(wanted);
+        widget->setPalette(wanted);
+        // Text boxes fill their base themselves; other widgets show what is
+        // behind them unless told to fill.
+        if (background == QPalette::Window)
+            widget->setAutoFillBackground(tooFaint);
     }
 
-    QTextEdit *box;
+    QWidget *const widget;
+    const QPalette::ColorRole background;
+    const QColor text;
 };
 
 } // namespace
 
-void keepDigestReadable(QTextEdit *resultBox)
+void keepReadable(QWidget *widget, QPalette::ColorRole background, const QColor &text)
 {
-    new ReadableResult(resultBox);
+    new ReadableBackground(widget, background, text);
 }
