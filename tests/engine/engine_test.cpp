@@ -80,38 +80,15 @@ QByteArray finish(Md5Context context)
     return QByteArray::fromStdString(md5Finish(context));
 }
 
-// Rows run through each block function, forced; "chosen" leaves the engine
-// its own choice.
-const char *const forcedPaths[] = {"scalar", "avx512"};
-
-// Points every later engine call at the named path; gives what this machine
-// lacks for it, or null.
-const char *useBlockPath(const QByteArray &path)
-{
-    if (path == "chosen")
-        return nullptr;
-    const md5blocks::Path wanted = path == "avx512" ? md5blocks::Path::avx512 : md5blocks::Path::scalar;
-    if (const char *missing = md5blocks::missingFor(wanted))
-        return missing;
-    md5blocks::force(md5blocks::functionOf(wanted));
-    return nullptr;
-}
-
-// For tests whose only column is the path.
-void addForcedPathRows()
-{
-    QTest::addColumn<QByteArray>("path");
-    for (const char *path : forcedPaths)
-        QTest::newRow(path) << QByteArray(path);
-}
-
 } // namespace
 
 class EngineTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup();
+    void initTestCase_data();
+    void init();
+    void cleanup() { md5blocks::force(nullptr); }
     void rfcSuiteInPieces_data();
     void rfcSuiteInPieces();
     void lengthsMatchOracle_data();
@@ -120,18 +97,34 @@ private slots:
     void misalignedInputMatchesOracle();
     void flushLeavesPartialBufferAlone_data();
     void flushLeavesPartialBufferAlone();
-    void flushTransformsFullBuffer_data();
     void flushTransformsFullBuffer();
     void nullEmptyInputIsEmptyMessage();
     void lengthPastFourGigaBlocks_data();
     void lengthPastFourGigaBlocks();
-    void randomSplitsMatchOneCallAndOracle_data();
     void randomSplitsMatchOneCallAndOracle();
 };
 
-void EngineTest::cleanup()
+// Every test runs through each block function, forced, and through the
+// engine's own choice.
+void EngineTest::initTestCase_data()
 {
-    md5blocks::force(nullptr);
+    QTest::addColumn<QByteArray>("path");
+    for (const char *path : {"scalar", "chosen", "avx512"})
+        QTest::newRow(path) << QByteArray(path);
+}
+
+void EngineTest::init()
+{
+    QFETCH_GLOBAL(QByteArray, path);
+    if (path == "chosen") {
+        QVERIFY(!md5blocks::missingFor(md5blocks::chosen()));
+        QVERIFY(md5blocks::active() == md5blocks::functionOf(md5blocks::chosen()));
+        return;
+    }
+    const md5blocks::Path forced = path == "avx512" ? md5blocks::Path::avx512 : md5blocks::Path::scalar;
+    if (const char *missing = md5blocks::missingFor(forced))
+        QSKIP(missing);
+    md5blocks::force(md5blocks::functionOf(forced));
 }
 
 void EngineTest::rfcSuiteInPieces_data()
@@ -139,7 +132,6 @@ void EngineTest::rfcSuiteInPieces_data()
     QTest::addColumn<QByteArray>("message");
     QTest::addColumn<int>("pieceSize");
     QTest::addColumn<QByteArray>("expected");
-    QTest::addColumn<QByteArray>("path");
 
     const struct {
         const char *message;
@@ -161,11 +153,10 @@ void EngineTest::rfcSuiteInPieces_data()
         int pieceSize;
     } splits[] = {{"whole", 0}, {"1", 1}, {"63", 63}, {"64", 64}, {"65", 65}, {"random", -1}};
 
-    for (const char *path : {"scalar", "chosen", "avx512"})
-        for (const auto &entry : suite)
-            for (const auto &split : splits)
-                QTest::addRow("%s, %d bytes, pieces %s", path, int(std::strlen(entry.message)), split.name)
-                    << QByteArray(entry.message) << split.pieceSize << QByteArray(entry.digest) << QByteArray(path);
+    for (const auto &entry : suite)
+        for (const auto &split : splits)
+            QTest::addRow("%d bytes, pieces %s", int(std::strlen(entry.message)), split.name)
+                << QByteArray(entry.message) << split.pieceSize << QByteArray(entry.digest);
 }
 
 void EngineTest::rfcSuiteInPieces()
@@ -173,12 +164,6 @@ void EngineTest::rfcSuiteInPieces()
     QFETCH(QByteArray, message);
     QFETCH(int, pieceSize);
     QFETCH(QByteArray, expected);
-    QFETCH(QByteArray, path);
-    if (const char *missing = useBlockPath(path))
-        QSKIP(missing);
-    QVERIFY(!md5blocks::missingFor(md5blocks::chosen()));
-    if (path == "chosen")
-        QVERIFY(md5blocks::active() == md5blocks::functionOf(md5blocks::chosen()));
 
     std::mt19937 random(std::uint32_t(message.size()));
     const Md5Context pieced = feed(message, splitInto(message.size(), pieceSize, random));
@@ -192,22 +177,16 @@ void EngineTest::rfcSuiteInPieces()
 void EngineTest::lengthsMatchOracle_data()
 {
     QTest::addColumn<int>("length");
-    QTest::addColumn<QByteArray>("path");
-    for (const char *path : forcedPaths) {
-        for (int length = 0; length <= 300; ++length)
-            QTest::addRow("%s, %d", path, length) << length << QByteArray(path);
-        for (int k = 9; k <= 20; ++k)
-            for (int length : {(1 << k) - 1, 1 << k, (1 << k) + 1})
-                QTest::addRow("%s, %d", path, length) << length << QByteArray(path);
-    }
+    for (int length = 0; length <= 300; ++length)
+        QTest::addRow("%d", length) << length;
+    for (int k = 9; k <= 20; ++k)
+        for (int length : {(1 << k) - 1, 1 << k, (1 << k) + 1})
+            QTest::addRow("%d", length) << length;
 }
 
 void EngineTest::lengthsMatchOracle()
 {
     QFETCH(int, length);
-    QFETCH(QByteArray, path);
-    if (const char *missing = useBlockPath(path))
-        QSKIP(missing);
     const QByteArray data = sampleBytes(length, 1321);
     QCOMPARE(QByteArray::fromStdString(md5Hex(bytesOf(data), data.size())), oracle(data));
 }
@@ -216,29 +195,19 @@ void EngineTest::misalignedInputMatchesOracle_data()
 {
     QTest::addColumn<QByteArray>("message");
     QTest::addColumn<QByteArray>("expected");
-    QTest::addColumn<QByteArray>("path");
 
-    for (const char *path : forcedPaths) {
-        QTest::addRow("%s, one zero byte", path)
-            << QByteArray(1, '\0') << QByteArray("93b885adfe0da089cdf634904fd59f71") << QByteArray(path);
-        QTest::addRow("%s, zero inside", path)
-            << QByteArray("a\0b", 3) << oracle(QByteArray("a\0b", 3)) << QByteArray(path);
-        for (int length : {64, 200, 1000})
-            QTest::addRow("%s, %d zeros", path, length)
-                << QByteArray(length, '\0') << oracle(QByteArray(length, '\0')) << QByteArray(path);
-        for (int length : {63, 130, 4097})
-            QTest::addRow("%s, %d mixed", path, length)
-                << sampleBytes(length, 7) << oracle(sampleBytes(length, 7)) << QByteArray(path);
-    }
+    QTest::newRow("one zero byte") << QByteArray(1, '\0') << QByteArray("93b885adfe0da089cdf634904fd59f71");
+    QTest::newRow("zero inside") << QByteArray("a\0b", 3) << oracle(QByteArray("a\0b", 3));
+    for (int length : {64, 200, 1000})
+        QTest::addRow("%d zeros", length) << QByteArray(length, '\0') << oracle(QByteArray(length, '\0'));
+    for (int length : {63, 130, 4097})
+        QTest::addRow("%d mixed", length) << sampleBytes(length, 7) << oracle(sampleBytes(length, 7));
 }
 
 void EngineTest::misalignedInputMatchesOracle()
 {
     QFETCH(QByteArray, message);
     QFETCH(QByteArray, expected);
-    QFETCH(QByteArray, path);
-    if (const char *missing = useBlockPath(path))
-        QSKIP(missing);
 
     std::vector<std::uint8_t> storage(message.size() + 8);
     for (int offset = 1; offset < 8; ++offset) {
@@ -251,20 +220,15 @@ void EngineTest::flushLeavesPartialBufferAlone_data()
 {
     QTest::addColumn<int>("fill");
     QTest::addColumn<int>("blocks");
-    QTest::addColumn<QByteArray>("path");
-    for (const char *path : forcedPaths)
-        for (int fill : {0, 1, 55, 56, 63})
-            for (int blocks : {0, 2})
-                QTest::addRow("%s, fill %d after %d blocks", path, fill, blocks) << fill << blocks << QByteArray(path);
+    for (int fill : {0, 1, 55, 56, 63})
+        for (int blocks : {0, 2})
+            QTest::addRow("fill %d after %d blocks", fill, blocks) << fill << blocks;
 }
 
 void EngineTest::flushLeavesPartialBufferAlone()
 {
     QFETCH(int, fill);
     QFETCH(int, blocks);
-    QFETCH(QByteArray, path);
-    if (const char *missing = useBlockPath(path))
-        QSKIP(missing);
 
     Md5Context context;
     const QByteArray data = sampleBytes(blocks * 64 + fill, 99);
@@ -277,16 +241,8 @@ void EngineTest::flushLeavesPartialBufferAlone()
     QCOMPARE(describe(context, 64), before);
 }
 
-void EngineTest::flushTransformsFullBuffer_data()
-{
-    addForcedPathRows();
-}
-
 void EngineTest::flushTransformsFullBuffer()
 {
-    QFETCH(QByteArray, path);
-    if (const char *missing = useBlockPath(path))
-        QSKIP(missing);
     const QByteArray block = sampleBytes(64, 5);
     Md5Context byHand;
     std::memcpy(byHand.buffer, block.constData(), 64);
@@ -341,16 +297,8 @@ void EngineTest::lengthPastFourGigaBlocks()
     QCOMPARE(finish(context), expectedHex.toHex());
 }
 
-void EngineTest::randomSplitsMatchOneCallAndOracle_data()
-{
-    addForcedPathRows();
-}
-
 void EngineTest::randomSplitsMatchOneCallAndOracle()
 {
-    QFETCH(QByteArray, path);
-    if (const char *missing = useBlockPath(path))
-        QSKIP(missing);
     std::mt19937 random(20240611);
     for (int round = 0; round < 3000; ++round) {
         const int length = int(random() % 4097);
