@@ -21,14 +21,10 @@ if [ -n "$(git -C "$source_dir" status --porcelain)" ]; then
     exit 77
 fi
 
-# A tmpfs when the first package was built on a disk, and the other way round:
-# a folder's size, for one, differs between them.
+# A tmpfs (/dev/shm) when the first package was built on a disk, and a disk
+# (/var/tmp) when on a tmpfs: a folder's size, for one, differs between them.
 first_filesystem=$(stat -f -c %T "$(dirname "$first_package")")
-if [ "$first_filesystem" = tmpfs ]; then
-    candidates="/var/tmp ${HOME:-}"
-else
-    candidates="/dev/shm ${TMPDIR:-/tmp}"
-fi
+candidates="/dev/shm ${TMPDIR:-/tmp} /var/tmp ${HOME:-}"
 parent=
 for candidate in $candidates; do
     if [ -d "$candidate" ] && [ -w "$candidate" ] && [ "$(stat -f -c %T "$candidate")" != "$first_filesystem" ]; then
