@@ -21,8 +21,9 @@ if [ -n "$(git -C "$source_dir" status --porcelain)" ]; then
     exit 77
 fi
 
-# A tmpfs (/dev/shm) when the first package was built on a disk, and a disk
-# (/var/tmp) when on a tmpfs: a folder's size, for one, differs between them.
+# The first of these folders on another kind of filesystem than the first
+# package's: a tmpfs when that was built on a disk, a disk when on a tmpfs. A
+# folder's size, for one, differs between them.
 first_filesystem=$(stat -f -c %T "$(dirname "$first_package")")
 candidates="/dev/shm ${TMPDIR:-/tmp} /var/tmp ${HOME:-}"
 parent=
