@@ -1,11 +1,9 @@
 #include "droppedfile.h"
 
+#include "lossyname.h"
+
 #include <QMimeData>
 #include <QUrl>
-
-#ifdef Q_OS_UNIX
-#include "lossyname.h"
-#endif
 
 namespace {
 
@@ -35,10 +33,8 @@ LocalFile droppedFile(const QMimeData &data)
             return {};
         dropped = localFile(urls.first());
     }
-#ifdef Q_OS_UNIX
     const QByteArray found = nameBeforeLoss(dropped.nativePath);
     if (!found.isEmpty())
         return localFileNamed(found);
-#endif
     return dropped;
 }

@@ -2,19 +2,14 @@
 
 #include "filestamp.h"
 #include "md5.h"
+#include "readahead.h"
 #include "regularfile.h"
+#include "systemerror.h"
 
 #include <QFile>
 
-#include <cstdint>
-
-#ifdef Q_OS_UNIX
-#include "readahead.h"
-
 #include <chrono>
-#else
-#include <vector>
-#endif
+#include <cstdint>
 
 namespace {
 
@@ -42,8 +37,6 @@ FileDigest digestFile(const QByteArray &path, const FileDigestProgress &progress
     return digest;
 }
 
-#ifdef Q_OS_UNIX
-
 namespace {
 
 // How long to wait for a chunk before telling progress anyway, so that the
@@ -63,7 +56,7 @@ FileDigest digestOpenFile(QFile &file, qint64 fileSize, const FileDigestProgress
         if (piece.kind == ReadAhead::Piece::End)
             break;
         if (piece.kind == ReadAhead::Piece::Failed)
-            return {FileDigest::ReadFailed, std::string(), qt_error_string(piece.error), bytesRead};
+            return {FileDigest::ReadFailed, std::string(), systemErrorText(piece.error), bytesRead};
         if (piece.kind == ReadAhead::Piece::Data) {
             absorb(context, piece.data, qint64(piece.size));
             bytesRead += qint64(piece.size);
@@ -74,22 +67,3 @@ FileDigest digestOpenFile(QFile &file, qint64 fileSize, const FileDigestProgress
     return {FileDigest::Done, md5Finish(context), QString(), bytesRead};
 }
 
-#else
-
-FileDigest digestOpenFile(QFile &file, qint64 fileSize, const FileDigestProgress &progress)
-{
-    std::vector<char> chunk(static_cast<std::size_t>(fileDigestChunkSize));
-    Md5Context context;
-    qint64 bytesRead = 0;
-    for (qint64 got; (got = file.read(chunk.data(), fileDigestChunkSize)) != 0;) {
-        if (got < 0)
-            return {FileDigest::ReadFailed, std::string(), file.errorString(), bytesRead};
-        absorb(context, chunk.data(), got);
-        bytesRead += got;
-        if (!progress(bytesRead, fileSize))
-            return {FileDigest::Stopped, std::string(), QString(), bytesRead};
-    }
-    return {FileDigest::Done, md5Finish(context), QString(), bytesRead};
-}
-
-#endif

@@ -1,7 +1,7 @@
 #ifndef FILESTAMP_H
 #define FILESTAMP_H
 
-#include <QtGlobal>
+#include <QString>
 
 class QFile;
 
@@ -17,6 +17,11 @@ struct FileStamp {
     // False where the kernel makes the contents up as they are read (procfs,
     // sysfs): the size it reports says nothing of them.
     bool sizeIsContent = true;
+    // Deleted, though still open and readable.
+    bool deleted = false;
+    // Where the file is now, where a rename need not change its time stamps
+    // (Windows); empty elsewhere.
+    QString location;
 };
 
 FileStamp fileStamp(const QFile &file);

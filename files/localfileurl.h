@@ -17,12 +17,11 @@ struct LocalFile {
 };
 
 // The file that url names on this machine. Both paths are empty when it
-// names none: another scheme, another host, or a name no file can have.
+// names none: another scheme, a name no file can have, a relative name, or,
+// on Unix, another machine's file (on Windows that is a file on a share).
 LocalFile localFile(const QUrl &url);
 
-#ifdef Q_OS_UNIX
 // The file of exactly these bytes.
 LocalFile localFileNamed(const QByteArray &nativePath);
-#endif
 
 #endif

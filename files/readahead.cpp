@@ -1,13 +1,11 @@
 #include "readahead.h"
 
-#include <cerrno>
+#include "readerfile.h"
+
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <system_error>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -19,20 +17,15 @@ constexpr std::size_t bufferCount = 4;
 
 struct ReadAhead::Shared {
     Shared(int fd, std::size_t chunkSize)
-        : fd(fd)
+        : file(fd)
         , chunkSize(chunkSize)
         , buffers(new char[bufferCount * chunkSize])
     {
     }
-    ~Shared()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
 
     char *buffer(std::uint64_t piece) const { return buffers.get() + piece % bufferCount * chunkSize; }
 
-    const int fd;
+    ReaderFile file;
     const std::size_t chunkSize;
     // Left uninitialised: a short file touches the first page only.
     const std::unique_ptr<char[]> buffers;
@@ -44,8 +37,8 @@ struct ReadAhead::Shared {
     // of the caller by as many pieces as there are buffers.
     std::uint64_t piecesRead = 0;
     std::uint64_t piecesDone = 0;
-    // What read(2) returned for the piece in each buffer.
-    ssize_t got[bufferCount] = {};
+    // What the read returned for the piece in each buffer.
+    std::int64_t got[bufferCount] = {};
     int error = 0;
     bool stopping = false;
     bool inRead = false;
@@ -53,10 +46,9 @@ struct ReadAhead::Shared {
 
 ReadAhead::ReadAhead(int fd, std::size_t chunkSize)
 {
-    const int ownFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-    int error = errno;
-    shared = std::make_shared<Shared>(ownFd, chunkSize);
-    if (ownFd >= 0) {
+    shared = std::make_shared<Shared>(fd, chunkSize);
+    int error = shared->file.error();
+    if (shared->file.isOpen()) {
         try {
             reader = std::thread(readInTurn, shared);
             return;
@@ -100,7 +92,7 @@ ReadAhead::Piece ReadAhead::next(std::chrono::milliseconds patience)
     }
     if (!state.pieceReady.wait_for(lock, patience, [&state] { return state.piecesRead > state.piecesDone; }))
         return {Piece::Pending};
-    const ssize_t got = state.got[state.piecesDone % bufferCount];
+    const std::int64_t got = state.got[state.piecesDone % bufferCount];
     if (got < 0)
         return {Piece::Failed, nullptr, 0, state.error};
     if (got == 0)
@@ -122,16 +114,12 @@ void ReadAhead::readInTurn(std::shared_ptr<Shared> shared)
         char *buffer = state.buffer(state.piecesRead);
         state.inRead = true;
         lock.unlock();
-        ssize_t got;
-        do
-            got = ::read(state.fd, buffer, state.chunkSize);
-        while (got < 0 && errno == EINTR);
-        const int error = errno;
+        const std::int64_t got = state.file.read(buffer, state.chunkSize);
         lock.lock();
         state.inRead = false;
         state.got[state.piecesRead % bufferCount] = got;
         if (got < 0)
-            state.error = error;
+            state.error = state.file.error();
         ++state.piecesRead;
         state.pieceReady.notify_one();
         if (got <= 0)

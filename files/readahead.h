@@ -24,11 +24,12 @@ public:
         // Data: the bytes, valid until the next call of next().
         const char *data = nullptr;
         std::size_t size = 0;
-        // Failed: the errno of the failed read.
+        // Failed: the system's code for the failed read (see systemerror.h).
         int error = 0;
     };
 
-    // Starts reading fd from its current position; fd stays the caller's.
+    // Starts reading the file of descriptor fd from its current position; fd
+    // stays the caller's.
     ReadAhead(int fd, std::size_t chunkSize);
     ~ReadAhead();
 

@@ -21,4 +21,8 @@ struct RegularFileOpening {
 // would otherwise stall the window.
 RegularFileOpening openRegularFile(QFile &file, const QByteArray &path);
 
+// What opening an empty name gives: the toolkit's own message, without the
+// console warning that asking the toolkit to open one prints.
+RegularFileOpening noFileNameGiven();
+
 #endif

@@ -222,15 +222,20 @@ void FileDigestTest::stampsCompared_data()
     QTest::addColumn<qint64>("statusChangedLaterNs");
     QTest::addColumn<bool>("sizeIsContent");
     QTest::addColumn<bool>("changed");
+    // Where a file deleted or renamed while it is read keeps its time stamps.
+    QTest::addColumn<bool>("deletedAfter");
+    QTest::addColumn<QString>("locationAfter");
 
-    QTest::newRow("untouched") << 100LL << 100LL << 100LL << 0LL << 0LL << true << false;
-    QTest::newRow("modified within the second") << 100LL << 100LL << 100LL << 1LL << 0LL << true << true;
-    QTest::newRow("status changed within the second") << 100LL << 100LL << 100LL << 0LL << 1LL << true << true;
-    QTest::newRow("grew, all of it read") << 100LL << 200LL << 200LL << 0LL << 0LL << true << true;
-    QTest::newRow("fewer bytes read than its size") << 100LL << 100LL << 60LL << 0LL << 0LL << true << true;
-    QTest::newRow("no size of its own") << 0LL << 0LL << 300LL << 0LL << 0LL << true << false;
-    QTest::newRow("kernel file, size made up") << 4096LL << 4096LL << 18LL << 0LL << 0LL << false << false;
-    QTest::newRow("kernel file, time moved") << 4096LL << 4096LL << 18LL << 1LL << 0LL << false << true;
+    QTest::newRow("untouched") << 100LL << 100LL << 100LL << 0LL << 0LL << true << false << false << QString();
+    QTest::newRow("modified within the second") << 100LL << 100LL << 100LL << 1LL << 0LL << true << true << false << QString();
+    QTest::newRow("status changed within the second") << 100LL << 100LL << 100LL << 0LL << 1LL << true << true << false << QString();
+    QTest::newRow("grew, all of it read") << 100LL << 200LL << 200LL << 0LL << 0LL << true << true << false << QString();
+    QTest::newRow("fewer bytes read than its size") << 100LL << 100LL << 60LL << 0LL << 0LL << true << true << false << QString();
+    QTest::newRow("no size of its own") << 0LL << 0LL << 300LL << 0LL << 0LL << true << false << false << QString();
+    QTest::newRow("kernel file, size made up") << 4096LL << 4096LL << 18LL << 0LL << 0LL << false << false << false << QString();
+    QTest::newRow("kernel file, time moved") << 4096LL << 4096LL << 18LL << 1LL << 0LL << false << true << false << QString();
+    QTest::newRow("deleted") << 100LL << 100LL << 100LL << 0LL << 0LL << true << true << true << QString();
+    QTest::newRow("renamed") << 100LL << 100LL << 100LL << 0LL << 0LL << true << true << false << QStringLiteral("C:/elsewhere");
 }
 
 void FileDigestTest::stampsCompared()
@@ -242,10 +247,13 @@ void FileDigestTest::stampsCompared()
     QFETCH(qint64, statusChangedLaterNs);
     QFETCH(bool, sizeIsContent);
     QFETCH(bool, changed);
+    QFETCH(bool, deletedAfter);
+    QFETCH(QString, locationAfter);
 
     const qint64 second = 1000000000;
-    const FileStamp before{sizeBefore, 5 * second, 5 * second, sizeIsContent};
-    const FileStamp after{sizeAfter, 5 * second + modifiedLaterNs, 5 * second + statusChangedLaterNs, sizeIsContent};
+    const FileStamp before{sizeBefore, 5 * second, 5 * second, sizeIsContent, false, QString()};
+    const FileStamp after{sizeAfter, 5 * second + modifiedLaterNs, 5 * second + statusChangedLaterNs,
+                          sizeIsContent, deletedAfter, locationAfter};
     QCOMPARE(changedWhileRead(before, after, bytesRead), changed);
 }
 

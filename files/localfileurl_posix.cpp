@@ -1,10 +1,7 @@
 #include "localfileurl.h"
 
-#include <QUrl>
-
-#ifdef Q_OS_UNIX
-
 #include <QSysInfo>
+#include <QUrl>
 
 namespace {
 
@@ -117,13 +114,3 @@ LocalFile localFileNamed(const QByteArray &nativePath)
 {
     return {readablePath(nativePath), nativePath};
 }
-
-#else
-
-LocalFile localFile(const QUrl &url)
-{
-    const QString path = url.toLocalFile();
-    return {path, path.toUtf8()};
-}
-
-#endif

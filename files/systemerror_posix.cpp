@@ -1,0 +1,8 @@
+#include "systemerror.h"
+
+#include <QString>
+
+QString systemErrorText(int error)
+{
+    return qt_error_string(error);
+}
