@@ -18,6 +18,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTextEdit>
 
 #include <cstdint>
@@ -39,6 +40,9 @@ MainWindow::MainWindow(QWidget *parent)
     // Drags over the input box must reach the window, which takes the file.
     ui->inputTextEdit->setAcceptDrops(false);
     setAcceptDrops(true);
+    // The window cannot be resized, so a grip in its corner would promise
+    // what it cannot do.
+    ui->statusBar->setSizeGripEnabled(false);
     const QColor hintGrey(0x62, 0x62, 0x62);
     ui->label_2->setStyleSheet(QStringLiteral("color:") + hintGrey.name());
     keepReadable(ui->frame, QPalette::Window, hintGrey);

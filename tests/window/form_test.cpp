@@ -155,6 +155,7 @@ void FormTest::settings_data()
     row("groupBox_2", "alignment", int(Qt::AlignLeading | Qt::AlignLeft | Qt::AlignVCenter));
     row("inputTextEdit", "acceptDrops", false);
     row("formLayout", "spacing", 6);
+    row("statusBar", "sizeGripEnabled", false);
 
     row("MainWindow", "windowTitle", "Tessarin - Quillmere id: velbrand 练手小工具");
     row("groupBox", "title", "MD5值是：");
