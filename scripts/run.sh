@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the Release program and starts it.
+# Installs what is missing, builds the Release program and starts it. The
+# build goes to build/, or to MD5TOOL_BUILD_DIR where that is set, as the
+# test of this command does to leave the user's build/ alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -11,6 +13,7 @@ if ! has_display; then
     echo "md5tool: no display to show the window on (Qt tries $(qt_platforms): no Wayland compositor at WAYLAND_DISPLAY or X server at DISPLAY answers); run this from a desktop session." >&2
     exit 1
 fi
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build build -j"$(nproc)"
-exec build/app/md5tool "$@"
+build=${MD5TOOL_BUILD_DIR:-build}
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)"
+exec "$build/app/md5tool" "$@"

@@ -9,45 +9,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
+. scripts/count-results.sh
 
 stage_times=()
 stage_start=$SECONDS
 end_stage() {
     stage_times+=("time: $1 $((SECONDS - stage_start)) s")
     stage_start=$SECONDS
-}
-
-passed=0
-failed=0
-skipped=0
-# Runs a build's tests, through suite_runner if set, and adds up their results
-# from CTest's own report: a test skipped on purpose (SKIP_RETURN_CODE and the
-# like) counts as skipped, one that did not run for another reason, such as a
-# failed fixture, as failed.
-run_suite() {
-    local build=$1
-    shift
-    ${suite_runner:-} ctest --test-dir "$build" --output-on-failure --output-junit "$PWD/$build/results.xml" "$@" || true
-    local counts
-    counts=$(awk '
-        function count() {
-            if (status == "run") passed++
-            else if (status == "disabled" || (status == "notrun" && skip)) skipped++
-            else failed++
-        }
-        /<testcase / {
-            if (status != "") count()
-            match($0, /status="[a-z]*"/)
-            status = substr($0, RSTART + 8, RLENGTH - 9)
-            skip = 0
-        }
-        /<skipped message="SKIP_/ { skip = 1 }
-        END { if (status != "") count(); print passed + 0, failed + 0, skipped + 0 }' "$build/results.xml")
-    local suite_passed suite_failed suite_skipped
-    read -r suite_passed suite_failed suite_skipped <<<"$counts"
-    passed=$((passed + suite_passed))
-    failed=$((failed + suite_failed))
-    skipped=$((skipped + suite_skipped))
 }
 
 ensure_packages $RUN_PACKAGES $TEST_PACKAGES
@@ -102,5 +70,4 @@ end_stage "fuzzing"
 
 printf '%s\n' "${stage_times[@]}"
 echo "time: total $SECONDS s"
-echo "all: $passed passed, $failed failed, $skipped skipped"
-[ "$failed" -eq 0 ]
+report_results

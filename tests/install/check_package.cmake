@@ -42,10 +42,20 @@ if(NOT package_files STREQUAL install_files)
 endif()
 
 # Each entry as tar lists it: "drwxr-xr-x root/root 0 2026-12-07 09:00 ./usr/".
+# Their sizes add up to the Installed-Size that dpkg-gencontrol gives: a
+# regular file counts its size rounded up to whole KiB, every other entry one
+# KiB. A symbolic link counts its own size, its target's name, which tar lists
+# as 0 but which, under 1 KiB, rounds up to one as well.
 execute_process(COMMAND dpkg-deb --contents ${package} OUTPUT_VARIABLE entries)
 string(REGEX REPLACE "\n$" "" entries "${entries}")
 string(REPLACE "\n" ";" entries "${entries}")
+set(installed_kib 0)
 foreach(entry ${entries})
+    if(entry MATCHES "^-[^ ]* [^ ]+ +([0-9]+) ")
+        math(EXPR installed_kib "${installed_kib} + (${CMAKE_MATCH_1} + 1023) / 1024")
+    else()
+        math(EXPR installed_kib "${installed_kib} + 1")
+    endif()
     if(entry MATCHES "^d")
         set(expected_mode drwxr-xr-x)
     elseif(entry MATCHES " \\./usr/bin/md5tool$")
@@ -57,6 +67,11 @@ foreach(entry ${entries})
         message(FATAL_ERROR "not ${expected_mode} root/root: ${entry}")
     endif()
 endforeach()
+execute_process(COMMAND dpkg-deb --field ${package} Installed-Size
+                OUTPUT_VARIABLE installed_size OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT installed_size STREQUAL installed_kib)
+    message(FATAL_ERROR "Installed-Size is '${installed_size}', its entries add up to ${installed_kib} KiB")
+endif()
 
 execute_process(COMMAND dpkg-deb --field ${package} Version Depends Recommends
                 OUTPUT_VARIABLE fields RESULT_VARIABLE status)
