@@ -22,29 +22,29 @@ Clock::duration timeOf(md5blocks::Function blocks, const std::uint8_t *sample, s
 // The vector path is faster only where its instructions take one cycle, and
 // the processor's family and model say little inside a virtual machine, so
 // both paths are timed: a few runs of 1 KiB each, alternating which goes
-// first, the shortest run of each kept (an interrupt or another process only
-// lengthens a run). The vector path must win by a clear margin: where the
-// two are close, or the clock too coarse to tell them apart, the scalar one
-// stays. This takes some tens of microseconds, once.
+// first. The vector path must win by a clear margin: where the two are
+// close, or the clock too coarse to tell them apart, the scalar one stays.
+// This takes some tens of microseconds, once.
 md5blocks::Path fasterOfBoth()
 {
     constexpr std::size_t sampleBlocks = 16;
     constexpr int runs = 8;
+    constexpr double vectorMargin = 1.0 / 16;
     const std::uint8_t sample[sampleBlocks * 64] = {};
 
     // Untimed first runs bring the code and the sample into the caches.
     timeOf(md5blocks::scalar, sample, sampleBlocks);
     timeOf(md5blocks::avx512, sample, sampleBlocks);
-    Clock::duration scalarBest = Clock::duration::max();
-    Clock::duration vectorBest = Clock::duration::max();
+    md5blocks::Timings scalarTimes;
+    md5blocks::Timings vectorTimes;
     for (int run = 0; run < runs; ++run) {
         if (run % 2 == 0)
-            scalarBest = std::min(scalarBest, timeOf(md5blocks::scalar, sample, sampleBlocks));
-        vectorBest = std::min(vectorBest, timeOf(md5blocks::avx512, sample, sampleBlocks));
+            scalarTimes.push_back(timeOf(md5blocks::scalar, sample, sampleBlocks));
+        vectorTimes.push_back(timeOf(md5blocks::avx512, sample, sampleBlocks));
         if (run % 2 == 1)
-            scalarBest = std::min(scalarBest, timeOf(md5blocks::scalar, sample, sampleBlocks));
+            scalarTimes.push_back(timeOf(md5blocks::scalar, sample, sampleBlocks));
     }
-    return vectorBest + vectorBest / 16 < scalarBest ? md5blocks::Path::avx512 : md5blocks::Path::scalar;
+    return md5blocks::fasterPath(scalarTimes, vectorTimes, vectorMargin);
 }
 #endif
 
@@ -58,6 +58,13 @@ md5blocks::Path choose()
 }
 
 } // namespace
+
+md5blocks::Path md5blocks::fasterPath(const Timings &scalarTimes, const Timings &vectorTimes, double margin)
+{
+    const std::chrono::nanoseconds scalarBest = *std::min_element(scalarTimes.begin(), scalarTimes.end());
+    const std::chrono::nanoseconds vectorBest = *std::min_element(vectorTimes.begin(), vectorTimes.end());
+    return double(vectorBest.count()) * (1 + margin) < double(scalarBest.count()) ? Path::avx512 : Path::scalar;
+}
 
 const char *md5blocks::nameOf(Path path)
 {

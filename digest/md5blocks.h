@@ -4,8 +4,10 @@
 // Internal to the engine, its tests and its benchmark: the block functions
 // and the one-time choice between them. The program itself uses md5.h only.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // The vector path needs x86-64 and a compiler that compiles one function for
 // instructions that the rest of the binary does not assume.
@@ -33,6 +35,15 @@ const char *missingFor(Path path);
 
 // The block function of a path that lacks nothing.
 Function functionOf(Path path);
+
+// Runs of each block function over the same sample, as timed.
+using Timings = std::vector<std::chrono::nanoseconds>;
+
+// The path that the timings favour. The shortest run of each side counts,
+// since an interrupt or another process only lengthens a run. The vector
+// path wins only where its shortest run, lengthened by margin (a share of
+// it), is still shorter than the scalar one's. Each side has a run at least.
+Path fasterPath(const Timings &scalarTimes, const Timings &vectorTimes, double margin);
 
 // The path this process takes, chosen at first use.
 Path chosen();

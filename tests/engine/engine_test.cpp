@@ -5,10 +5,14 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <random>
 #include <vector>
+
+Q_DECLARE_METATYPE(md5blocks::Path)
+Q_DECLARE_METATYPE(md5blocks::Timings)
 
 namespace {
 
@@ -102,6 +106,10 @@ private slots:
     void lengthPastFourGigaBlocks_data();
     void lengthPastFourGigaBlocks();
     void randomSplitsMatchOneCallAndOracle();
+    void fasterPathByShortestRuns_data();
+    void fasterPathByShortestRuns();
+    void forcedFunctionIsActive_data();
+    void forcedFunctionIsActive();
 };
 
 // Every test runs through each block function, forced, and through the
@@ -310,6 +318,55 @@ void EngineTest::randomSplitsMatchOneCallAndOracle()
         QVERIFY2(describe(pieced, pieced.bufferFill) == describe(whole, whole.bufferFill), where);
         QVERIFY2(finish(pieced) == oracle(data), where);
     }
+}
+
+void EngineTest::fasterPathByShortestRuns_data()
+{
+    using namespace std::chrono_literals;
+    using md5blocks::Path;
+    using md5blocks::Timings;
+    QTest::addColumn<Timings>("scalarTimes");
+    QTest::addColumn<Timings>("vectorTimes");
+    QTest::addColumn<Path>("expected");
+
+    QTest::newRow("equal times") << Timings{1000ns, 1000ns} << Timings{1000ns, 1000ns} << Path::scalar;
+    QTest::newRow("vector faster by less than the margin")
+        << Timings{1000ns, 1000ns} << Timings{950ns, 950ns} << Path::scalar;
+    QTest::newRow("vector twice as fast") << Timings{1000ns, 1000ns} << Timings{500ns, 500ns} << Path::avx512;
+    QTest::newRow("scalar slow once, then as fast")
+        << Timings{3000ns, 1000ns, 1000ns} << Timings{1000ns, 1000ns, 1000ns} << Path::scalar;
+    QTest::newRow("vector slow once, then twice as fast")
+        << Timings{1000ns, 1000ns, 1000ns} << Timings{500ns, 5000ns, 500ns} << Path::avx512;
+}
+
+void EngineTest::fasterPathByShortestRuns()
+{
+    QFETCH(md5blocks::Timings, scalarTimes);
+    QFETCH(md5blocks::Timings, vectorTimes);
+    QFETCH(md5blocks::Path, expected);
+    QCOMPARE(md5blocks::fasterPath(scalarTimes, vectorTimes, 1.0 / 16), expected);
+}
+
+void EngineTest::forcedFunctionIsActive_data()
+{
+    QTest::addColumn<md5blocks::Path>("path");
+    QTest::newRow("scalar") << md5blocks::Path::scalar;
+    QTest::newRow("avx512") << md5blocks::Path::avx512;
+}
+
+// Where both paths run, one of the two rows forces the path not chosen.
+void EngineTest::forcedFunctionIsActive()
+{
+    QFETCH(md5blocks::Path, path);
+    if (const char *missing = md5blocks::missingFor(path))
+        QSKIP(missing);
+    const md5blocks::Function blocks = md5blocks::functionOf(path);
+    QCOMPARE(blocks == md5blocks::scalar, path == md5blocks::Path::scalar);
+
+    md5blocks::force(blocks);
+    QVERIFY(md5blocks::active() == blocks);
+    md5blocks::force(nullptr);
+    QVERIFY(md5blocks::active() == md5blocks::functionOf(md5blocks::chosen()));
 }
 
 QTEST_APPLESS_MAIN(EngineTest)

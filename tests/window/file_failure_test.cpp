@@ -12,7 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -60,6 +62,29 @@ void recordConsoleMessage(QtMsgType, const QMessageLogContext &, const QString &
         consoleMessages.append(message);
 }
 
+// While it lives, this process can open or duplicate no more descriptors:
+// its limit is the lowest free one.
+class DescriptorsUsedUp
+{
+public:
+    DescriptorsUsedUp()
+    {
+        ::getrlimit(RLIMIT_NOFILE, &saved);
+        const int lowestFree = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        ::close(lowestFree);
+        rlimit lowered = saved;
+        lowered.rlim_cur = rlim_t(lowestFree);
+        ::setrlimit(RLIMIT_NOFILE, &lowered);
+    }
+    ~DescriptorsUsedUp() { ::setrlimit(RLIMIT_NOFILE, &saved); }
+
+    DescriptorsUsedUp(const DescriptorsUsedUp &) = delete;
+    DescriptorsUsedUp &operator=(const DescriptorsUsedUp &) = delete;
+
+private:
+    rlimit saved = {};
+};
+
 } // namespace
 
 class FileFailureTest : public QObject
@@ -75,6 +100,7 @@ private slots:
     void errorBox_data();
     void errorBox();
     void readErrorAfterSomeChunksGivesNoDigest();
+    void noDescriptorForTheReaderGivesNoDigest();
     void stoppingGivesNoDigest();
 
 private:
@@ -215,6 +241,24 @@ void FileFailureTest::readErrorAfterSomeChunksGivesNoDigest()
     QVERIFY(result.digest.empty());
     QCOMPARE(lastReported, goodBytes);
     QCOMPARE(result.errorString, qt_error_string(EIO));
+}
+
+// The reader works on a duplicate of the file's descriptor.
+void FileFailureTest::noDescriptorForTheReaderGivesNoDigest()
+{
+    QFile file(path("short.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("short") == 5);
+    file.close();
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+    FileDigest result;
+    {
+        Watchdog watchdog("digesting without a descriptor for the reader", std::chrono::seconds(30));
+        const DescriptorsUsedUp usedUp;
+        result = digestOpenFile(file, 5, [](qint64, qint64) { return true; });
+    }
+    QCOMPARE(result.outcome, FileDigest::ReadFailed);
+    QVERIFY(result.digest.empty());
+    QCOMPARE(result.errorString, qt_error_string(EMFILE));
 }
 
 void FileFailureTest::stoppingGivesNoDigest()

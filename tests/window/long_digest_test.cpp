@@ -22,6 +22,11 @@ constexpr qint64 longFileSize = qint64(8) << 30;
 
 constexpr std::chrono::minutes hangLimit(3);
 
+// Long enough to digest that the dialog is due well before the end, and the
+// digest of that many zero bytes, from coreutils' md5sum.
+constexpr qint64 pastDialogSize = qint64(1) << 30;
+const char pastDialogDigest[] = "cd573cfaace07e7949bc0c46028904ff";
+
 // The dialog is due after half a second; this leaves room for a slow machine.
 constexpr qint64 dialogLatestMs = 1500;
 
@@ -61,6 +66,7 @@ private slots:
     void fileCutShortDuringDigest_data();
     void fileCutShortDuringDigest();
     void closingWindowStopsDigest();
+    void windowNeverShownDigestsToTheEnd();
     // Last: it runs the application's event loop to its end.
     void closingWindowStopsDigestAndQuits();
 
@@ -269,6 +275,24 @@ void LongDigestTest::closingWindowStopsDigest()
     QVERIFY(!window->isVisible());
     QCOMPARE(resultText(window), shownBefore);
     QVERIFY(window->findChildren<QProgressDialog *>().isEmpty());
+}
+
+// As the file benchmark's window: only a window that was shown stops the
+// digest by being hidden.
+void LongDigestTest::windowNeverShownDigestsToTheEnd()
+{
+    const SparseFile file(pastDialogSize);
+    QVERIFY(file.isValid());
+    MainWindow neverShown;
+    dropFile(&neverShown, file.path());
+    ProgressDialogWatcher watcher(&neverShown, [](QProgressDialog *) { return true; });
+    {
+        Watchdog watchdog("digesting over a window never shown", hangLimit);
+        pressFileButton(&neverShown);
+    }
+
+    QVERIFY(watcher.sawDialog);
+    QCOMPARE(resultText(&neverShown), QString(pastDialogDigest));
 }
 
 void LongDigestTest::closingWindowStopsDigestAndQuits()

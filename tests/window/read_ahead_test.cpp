@@ -1,19 +1,25 @@
 #include "filedigest.h"
 #include "processentries.h"
+#include "readahead.h"
 #include "watchdog.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
+#include <thread>
+
 #include <unistd.h>
 
-// The reader on its own, without a window: what it leaves behind.
+// The reader on its own, without a window: how soon it tells, and what it
+// leaves behind.
 class ReadAheadTest : public QObject
 {
     Q_OBJECT
 
 private slots:
     void stopDuringHungReadDoesNotWait();
+    void pieceComesOnceRead();
 };
 
 // A pipe that nobody writes to stands for a device whose read never returns.
@@ -26,24 +32,60 @@ void ReadAheadTest::stopDuringHungReadDoesNotWait()
     QFile pipe;
     QVERIFY(pipe.open(ends[0], QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle));
     int threadsWhileWaiting = 0;
+    int timesTold = 0;
+    qint64 toldForMs = 0;
     FileDigest result;
     {
         Watchdog watchdog("stopping a digest whose read hangs", std::chrono::seconds(30));
-        // Told while nothing comes, so that a window could be closed.
-        result = digestOpenFile(pipe, 0, [&threadsWhileWaiting](qint64, qint64) {
+        QElapsedTimer clock;
+        clock.start();
+        // Told while nothing comes, ten times a second at least, so that a
+        // window stays alive and could be closed.
+        result = digestOpenFile(pipe, 0, [&threadsWhileWaiting, &timesTold](qint64, qint64) {
             threadsWhileWaiting = processEntries("task");
-            return false;
+            return ++timesTold < 10;
         });
+        toldForMs = clock.elapsed();
     }
     QCOMPARE(result.outcome, FileDigest::Stopped);
     // The watchdog's and the reader's.
     QCOMPARE(threadsWhileWaiting, threads + 2);
+    QVERIFY2(toldForMs < 1000, qPrintable(QString("told 10 times in %1 ms").arg(toldForMs)));
 
     // The reader goes, and closes its copy of the pipe, once its read returns.
     pipe.close();
     ::close(ends[1]);
     QTRY_COMPARE(processEntries("task"), threads);
     QTRY_COMPARE(processEntries("fd"), descriptors);
+}
+
+// The caller hears of a piece as soon as it is read, not when its patience
+// runs out.
+void ReadAheadTest::pieceComesOnceRead()
+{
+    int ends[2];
+    QCOMPARE(::pipe(ends), 0);
+    ssize_t written = 0;
+    std::thread writer([&ends, &written] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        written = ::write(ends[1], "late", 4);
+        ::close(ends[1]);
+    });
+    ReadAhead::Piece::Kind kind;
+    qint64 waitedMs;
+    {
+        ReadAhead reader(ends[0], 4096);
+        QElapsedTimer clock;
+        clock.start();
+        kind = reader.next(std::chrono::seconds(10)).kind;
+        waitedMs = clock.elapsed();
+        writer.join();
+    }
+    ::close(ends[0]);
+
+    QCOMPARE(written, ssize_t(4));
+    QCOMPARE(kind, ReadAhead::Piece::Data);
+    QVERIFY2(waitedMs < 1000, qPrintable(QString("the piece came after %1 ms").arg(waitedMs)));
 }
 
 QTEST_GUILESS_MAIN(ReadAheadTest)
