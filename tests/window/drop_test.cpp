@@ -132,65 +132,83 @@ void DropTest::drops_data()
 {
     QTest::addColumn<QString>("earlier");
     QTest::addColumn<QList<QUrl>>("dropped");
+    // What PCManFM-Qt puts in its own list beside text/uri-list; null where
+    // the source offers no such list.
+    QTest::addColumn<QByteArray>("exactList");
     QTest::addColumn<QString>("expected");
 
     const QUrl a = QUrl::fromLocalFile(path("a.bin"));
     const QUrl b = QUrl::fromLocalFile(path("b.bin"));
     const QUrl web("https://example.com/b.bin");
+    const QByteArray none;
     const auto onHost = [](QUrl url, const QString &host) {
         url.setHost(host);
         return url;
     };
 
-    QTest::newRow("one file") << QString() << QList<QUrl>{a} << path("a.bin");
-    QTest::newRow("several files take the first") << QString() << QList<QUrl>{a, b} << path("a.bin");
-    QTest::newRow("later file replaces earlier") << path("a.bin") << QList<QUrl>{b} << path("b.bin");
-    QTest::newRow("web link keeps the earlier file") << path("a.bin") << QList<QUrl>{web} << path("a.bin");
-    QTest::newRow("only the first url counts") << path("a.bin") << QList<QUrl>{web, b} << path("a.bin");
+    QTest::newRow("one file") << QString() << QList<QUrl>{a} << none << path("a.bin");
+    QTest::newRow("several files take the first") << QString() << QList<QUrl>{a, b} << none << path("a.bin");
+    QTest::newRow("later file replaces earlier") << path("a.bin") << QList<QUrl>{b} << none << path("b.bin");
+    QTest::newRow("web link keeps the earlier file") << path("a.bin") << QList<QUrl>{web} << none << path("a.bin");
+    QTest::newRow("only the first url counts") << path("a.bin") << QList<QUrl>{web, b} << none << path("a.bin");
     QTest::newRow("spaces and chinese") << QString() << QList<QUrl>{QUrl::fromLocalFile(path(spacedName))}
-                                        << path(spacedName);
+                                        << none << path(spacedName);
     QTest::newRow("gbk name") << QString() << QList<QUrl>{fileUrl(nativePath("\xC4\xE3\xBA\xC3.txt"))}
-                              << path("\\xC4\\xE3\\xBA\\xC3.txt");
+                              << none << path("\\xC4\\xE3\\xBA\\xC3.txt");
     QTest::newRow("latin-1 beside utf-8") << QString()
                                           << QList<QUrl>{fileUrl(nativePath("caf\xE9 \xE4\xB8\xAD.txt"))}
-                                          << path(QString::fromUtf8("caf\\xE9 中.txt"));
-    QTest::newRow("localhost") << QString() << QList<QUrl>{onHost(a, "localhost")} << path("a.bin");
+                                          << none << path(QString::fromUtf8("caf\\xE9 中.txt"));
+    QTest::newRow("localhost") << QString() << QList<QUrl>{onHost(a, "localhost")} << none << path("a.bin");
     QTest::newRow("this machine's name") << QString() << QList<QUrl>{onHost(b, QSysInfo::machineHostName())}
-                                         << path("b.bin");
+                                         << none << path("b.bin");
     QTest::newRow("another machine keeps the earlier file") << path("a.bin") << QList<QUrl>{onHost(b, "fileserver")}
-                                                            << path("a.bin");
+                                                            << none << path("a.bin");
     const auto native = [this](const QByteArray &name) { return QList<QUrl>{fileUrl(nativePath(name))}; };
     QTest::newRow("byte-order mark after a stray byte") << QString() << native("bom\xC4\xEF\xBB\xBFx.txt")
-                                                        << path(QString::fromUtf8("bom\\xC4\uFEFFx.txt"));
-    QTest::newRow("overlong two-byte form") << QString() << native("\xC0\xAF.txt") << path("\\xC0\\xAF.txt");
-    QTest::newRow("surrogate") << QString() << native("\xED\xA0\x80.txt") << path("\\xED\\xA0\\x80.txt");
+                                                        << none << path(QString::fromUtf8("bom\\xC4\uFEFFx.txt"));
+    QTest::newRow("overlong two-byte form") << QString() << native("\xC0\xAF.txt") << none << path("\\xC0\\xAF.txt");
+    QTest::newRow("surrogate") << QString() << native("\xED\xA0\x80.txt") << none << path("\\xED\\xA0\\x80.txt");
     QTest::newRow("ends in a multi-byte character")
         << QString() << QList<QUrl>{QUrl::fromLocalFile(path(QString::fromUtf8("结尾是中")))}
-        << path(QString::fromUtf8("结尾是中"));
+        << none << path(QString::fromUtf8("结尾是中"));
     const QString fourBytes = QString::fromUtf8("笑\U0001F600\U00020000.txt");
     QTest::newRow("four-byte characters") << QString() << QList<QUrl>{QUrl::fromLocalFile(path(fourBytes))}
-                                          << path(fourBytes);
+                                          << none << path(fourBytes);
     // Each would open another file than the one named: the system stops
     // reading a name at a zero byte, a decoded slash splits it, and a
     // relative path is taken from wherever the program runs.
     QTest::newRow("zero byte keeps the earlier file") << path("b.bin") << native(QByteArray("a.bin\0.txt", 10))
-                                                      << path("b.bin");
+                                                      << none << path("b.bin");
     QTest::newRow("encoded slash keeps the earlier file")
         << path("b.bin") << QList<QUrl>{QUrl::fromEncoded(fileUrl(nativePath("")).toEncoded() + "%2Fa.bin")}
-        << path("b.bin");
+        << none << path("b.bin");
     QTest::newRow("relative path keeps the earlier file") << path("b.bin") << QList<QUrl>{QUrl("file:a.bin")}
-                                                          << path("b.bin");
+                                                          << none << path("b.bin");
+    // PCManFM-Qt's list is read first; here the two lists name different
+    // files, to tell which one was taken.
+    QTest::newRow("comment before the file in pcmanfm-qt's list")
+        << QString() << QList<QUrl>{b} << "# a comment\r\n" + a.toEncoded() + "\r\n" << path("a.bin");
+    QTest::newRow("pcmanfm-qt's list of only a comment") << QString() << QList<QUrl>{b} << QByteArray("# a comment\r\n")
+                                                         << path("b.bin");
+    // text/uri-list is offered, so the drag is taken, but it lists nothing.
+    QTest::newRow("empty url list keeps the earlier file") << path("a.bin") << QList<QUrl>() << none << path("a.bin");
 }
 
 void DropTest::drops()
 {
     QFETCH(QString, earlier);
     QFETCH(QList<QUrl>, dropped);
+    QFETCH(QByteArray, exactList);
     QFETCH(QString, expected);
 
     if (!earlier.isEmpty())
         dropFile(window, earlier);
-    dropUrls(window, dropped);
+    QMimeData data;
+    data.setUrls(dropped);
+    if (!exactList.isNull())
+        data.setData("libfm/files", exactList);
+    if (dragEnter(window, data) == Qt::CopyAction)
+        drop(window, data);
 
     QCOMPARE(labelText(window), expected);
     pressFileButton(window);

@@ -170,6 +170,10 @@ void FileFailureTest::errorBox_data()
     const auto native = [this](const QString &name) { return QFile::encodeName(path(name)); };
     QTest::newRow("press before any drop") << QByteArray() << "No file name specified";
     QTest::newRow("deleted file") << native("deleted.bin") << openError(path("deleted.bin"));
+    // A name decoded with loss, in a folder that is not there to search for
+    // the name it stood for.
+    const QString lossyName = QString::fromUtf8("missing folder/\uFFFD.txt");
+    QTest::newRow("lossy name in a missing folder") << native(lossyName) << openError(path(lossyName));
     // The link's target is judged, not the link.
     QTest::newRow("dangling link") << native("dangling link") << openError(path("dangling link"));
     QTest::newRow("link to an unreadable file") << native("link to unreadable") << openError(path("link to unreadable"));

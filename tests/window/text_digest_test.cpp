@@ -125,34 +125,49 @@ void TextDigestTest::digestIsShownCentredBoldViolet()
 
 void TextDigestTest::readableOnEveryPalette_data()
 {
-    QTest::addColumn<QList<QColor>>("bases");
+    QTest::addColumn<QList<QPalette>>("palettes");
     QTest::addColumn<bool>("keepsBase");
     QTest::addColumn<bool>("beforeWindow");
 
-    const QColor light("#fdf6e3");
-    const QColor dark("#232629");
-    QTest::newRow("light") << QList<QColor>{light} << true << false;
-    QTest::newRow("dark") << QList<QColor>{dark} << false << false;
-    QTest::newRow("dark, then light again") << QList<QColor>{dark, light} << true << false;
+    const auto theme = [](const QColor &base) {
+        QPalette palette(base);
+        palette.setColor(QPalette::Base, base);
+        return palette;
+    };
+    const QPalette light = theme(QColor("#fdf6e3"));
+    const QPalette dark = theme(QColor("#232629"));
+    QTest::newRow("light") << QList<QPalette>{light} << true << false;
+    QTest::newRow("dark") << QList<QPalette>{dark} << false << false;
+    QTest::newRow("dark, then light again") << QList<QPalette>{dark, light} << true << false;
     // 3.4:1 against the violet.
-    QTest::newRow("mid grey") << QList<QColor>{QColor("#b0b0b0")} << false << false;
-    QTest::newRow("dark before the window opens") << QList<QColor>{dark} << false << true;
+    QTest::newRow("mid grey") << QList<QPalette>{theme(QColor("#b0b0b0"))} << false << false;
+    QTest::newRow("dark before the window opens") << QList<QPalette>{dark} << false << true;
+    // The second theme changes only colours that the result box then sets
+    // itself, so only the box's parent hears of it.
+    QPalette darkBoxes = light;
+    darkBoxes.setColor(QPalette::Base, dark.color(QPalette::Base));
+    darkBoxes.setColor(QPalette::Text, dark.color(QPalette::Text));
+    QTest::newRow("dark text boxes, then light ones") << QList<QPalette>{darkBoxes, light} << true << false;
+    // Dark themes ship a light placeholder, which would be lost on white.
+    // Qt 5 derives the placeholder from the text colour set on the box
+    // unless the theme set one of its own.
+    QPalette darkPlaceholder = dark;
+    darkPlaceholder.setColor(QPalette::PlaceholderText, QColor("#a0a0a0"));
+    QTest::newRow("dark with a light placeholder") << QList<QPalette>{darkPlaceholder} << false << false;
 }
 
 // The desktop's theme may change while the window is open. Each palette is
 // a whole theme, its text colours made to match its background.
 void TextDigestTest::readableOnEveryPalette()
 {
-    QFETCH(QList<QColor>, bases);
+    QFETCH(QList<QPalette>, palettes);
     QFETCH(bool, keepsBase);
     QFETCH(bool, beforeWindow);
 
     const QPalette original = QApplication::palette();
     if (beforeWindow)
         delete window;
-    for (const QColor &base : bases) {
-        QPalette palette(base);
-        palette.setColor(QPalette::Base, base);
+    for (const QPalette &palette : palettes) {
         QApplication::setPalette(palette);
         // Qt 6 hands the new palette to the widgets in posted events.
         QCoreApplication::processEvents();
@@ -174,7 +189,7 @@ void TextDigestTest::readableOnEveryPalette()
         QImage shown;
         QColor colour;
         QColor unchanged;
-    } texts[] = {{digest, QColor("#5500ff"), bases.last()},
+    } texts[] = {{digest, QColor("#5500ff"), palettes.last().color(QPalette::Base)},
                  {hint, QColor("#626262"), hint.pixelColor(hint.width() - 3, hint.height() / 2)}};
     for (const auto &text : texts) {
         // Right of the text, inside the frame.
