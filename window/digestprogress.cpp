@@ -3,7 +3,11 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLocale>
 #include <QProgressDialog>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -13,12 +17,32 @@ namespace {
 constexpr qint64 dialogDelayMs = 500;
 
 // Events are handled often enough that the window follows the user
-// smoothly. A new share repaints the bar at once, which costs as much as
-// digesting a chunk, so it moves a few times a second only.
+// smoothly. New figures repaint the bar and its text at once, which costs
+// as much as digesting a chunk, so they change a few times a second only.
 constexpr qint64 eventsIntervalMs = 20;
-constexpr qint64 shareIntervalMs = 100;
+constexpr qint64 figuresIntervalMs = 100;
 
 const char dialogObjectName[] = "fileDigestProgress";
+
+QString labelText(qint64 bytesRead, qint64 fileSize, std::optional<double> bytesPerSecond)
+{
+    return QString::fromUtf8("正在计算文件的MD5值…\n")
+        + progressFiguresText(bytesRead, fileSize, bytesPerSecond, QLocale());
+}
+
+// The widest figures, of digits that are as wide as any: the bytes done of
+// a file, then the slowest speed with the longest time left that the dialog
+// ever shows.
+int widestLabelWidth(const QFontMetrics &metrics)
+{
+    const double sampleSize = 88.8e6;
+    const double sampleSecondsLeft = 888 * 3600 + 58 * 60;
+    int widest = 0;
+    for (const QString &text : {labelText(qint64(sampleSize), qint64(sampleSize), sampleSize),
+                                labelText(0, qint64(sampleSize * sampleSecondsLeft), sampleSize)})
+        widest = qMax(widest, metrics.boundingRect(QRect(), Qt::AlignLeft, text).width());
+    return widest;
+}
 
 // The dialog sits over the window's drop frame, so a file dropped on it is
 // meant for the window. The window's drag handlers are slots, reached here by
@@ -28,9 +52,14 @@ class ProgressDialog : public QProgressDialog
 {
 public:
     explicit ProgressDialog(QWidget *window)
-        : QProgressDialog(QString::fromUtf8("正在计算文件的MD5值…"), QString::fromUtf8("取消"), 0, 100, window)
+        : QProgressDialog(QString(), QString::fromUtf8("取消"), 0, 100, window)
     {
         setAcceptDrops(true);
+        // Left-aligned and as wide as the widest figures from the start, so
+        // that neither the lines nor the dialog move as the figures change.
+        auto *figures = new QLabel(this);
+        figures->setMinimumWidth(widestLabelWidth(figures->fontMetrics()));
+        setLabel(figures);
     }
 
 protected:
@@ -78,16 +107,13 @@ bool DigestProgress::carryOn(qint64 bytesRead, qint64 fileSize)
     if (!dialog) {
         if (now < dialogDelayMs)
             return true;
-        showDialog(fileSize);
+        showDialog(now, bytesRead, fileSize);
     } else if (now - eventsMs < eventsIntervalMs) {
         return true;
+    } else if (now - figuresMs >= figuresIntervalMs) {
+        showFigures(now, bytesRead, fileSize);
     }
     eventsMs = now;
-    // A file that grows while it is read must not run the bar past its end.
-    if (fileSize > 0 && now - shareMs >= shareIntervalMs) {
-        shareMs = now;
-        dialog->setValue(int(qMin<qint64>(100, bytesRead * 100 / fileSize)));
-    }
     QCoreApplication::processEvents();
     if (windowWasVisible && !window->isVisible())
         return false;
@@ -105,7 +131,7 @@ void DigestProgress::stopRunningOver(const QWidget *window)
         dialog->cancel();
 }
 
-void DigestProgress::showDialog(qint64 fileSize)
+void DigestProgress::showDialog(qint64 now, qint64 bytesRead, qint64 fileSize)
 {
     dialog.reset(new ProgressDialog(window));
     dialog->setObjectName(QLatin1String(dialogObjectName));
@@ -127,5 +153,17 @@ void DigestProgress::showDialog(qint64 fileSize)
     }
     for (QWidget *control : digestControls)
         control->setEnabled(false);
+    // Shown with its figures, so that it comes up at the size it keeps.
+    showFigures(now, bytesRead, fileSize);
     dialog->show();
+}
+
+void DigestProgress::showFigures(qint64 now, qint64 bytesRead, qint64 fileSize)
+{
+    figuresMs = now;
+    rate.add(now, bytesRead);
+    // A file that grows while it is read must not run the bar past its end.
+    if (fileSize > 0)
+        dialog->setValue(int(qMin<qint64>(100, bytesRead * 100 / fileSize)));
+    dialog->setLabelText(labelText(bytesRead, fileSize, rate.bytesPerSecond()));
 }

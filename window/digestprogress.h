@@ -1,6 +1,8 @@
 #ifndef DIGESTPROGRESS_H
 #define DIGESTPROGRESS_H
 
+#include "progressfigures.h"
+
 #include <QElapsedTimer>
 #include <QList>
 #include <QPointer>
@@ -18,7 +20,8 @@ class QWidget;
 // requests, and the user can cancel. The dialog is not modal: the toolkit
 // would drop a window manager's close request for a window that a modal
 // dialog blocks. Instead the controls that start a digest are disabled while
-// it shows. Shorter digests show nothing.
+// it shows. Shorter digests show nothing. Under the bar, the dialog tells
+// the bytes done, the speed and, for a file with a size, the time left.
 class DigestProgress
 {
 public:
@@ -42,15 +45,17 @@ public:
     static void stopRunningOver(const QWidget *window);
 
 private:
-    void showDialog(qint64 fileSize);
+    void showDialog(qint64 now, qint64 bytesRead, qint64 fileSize);
+    void showFigures(qint64 now, qint64 bytesRead, qint64 fileSize);
 
     QWidget *window;
     const QList<QWidget *> digestControls;
     const bool windowWasVisible;
     QElapsedTimer clock;
-    // When events were last handled and the share last shown (never yet).
+    // When events were last handled and the figures last shown.
     qint64 eventsMs = 0;
-    qint64 shareMs = -1000;
+    qint64 figuresMs = 0;
+    TransferRate rate;
     std::unique_ptr<QProgressDialog> dialog;
     // The control that had the keyboard focus when the dialog came up.
     QPointer<QWidget> focusedControl;

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -123,8 +124,8 @@ void LongDigestTest::dialogShowsAndCancelKeepsResult()
         maximum = dialog->maximum();
         buttonsEnabled = window->findChild<QPushButton *>("calcBtn")->isEnabled()
             || window->findChild<QPushButton *>("calcBtn1")->isEnabled();
-        // Cancel once some share has been shown.
-        if (dialog->value() <= 0)
+        // Cancel once some share and the time left have been shown.
+        if (dialog->value() <= 0 || !label.contains(QString::fromUtf8("剩余约")))
             return false;
         clickCancel(dialog);
         return true;
@@ -139,7 +140,9 @@ void LongDigestTest::dialogShowsAndCancelKeepsResult()
     QVERIFY(watcher.sawDialog);
     QVERIFY2(firstSeenMs < dialogLatestMs, qPrintable(QString("dialog first seen after %1 ms").arg(firstSeenMs)));
     QCOMPARE(title, window->windowTitle());
-    QCOMPARE(label, QString::fromUtf8("正在计算文件的MD5值…"));
+    const QRegularExpression figures(QString::fromUtf8("^正在计算文件的MD5值…\n已完成 \\S+ \\S*B / \\S+ GB\n"
+                                                       "速度 \\S+ \\S*B/s，剩余约 \\S+ "));
+    QVERIFY2(figures.match(label).hasMatch(), qPrintable(label));
     QCOMPARE(cancelText, QString::fromUtf8("取消"));
     QCOMPARE(maximum, 100);
     // Neither button starts anything while the dialog shows; both work after.
@@ -158,6 +161,7 @@ void LongDigestTest::fileWithoutSizeGetsBusyBar()
     auto *dialog = window->findChild<QProgressDialog *>();
     QCOMPARE(dialog->minimum(), 0);
     QCOMPARE(dialog->maximum(), 0);
+    QVERIFY2(dialog->labelText().contains(QString::fromUtf8("\n已读取 ")), qPrintable(dialog->labelText()));
 }
 
 void LongDigestTest::dropAndPressDuringDigest_data()
