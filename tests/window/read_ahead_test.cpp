@@ -9,7 +9,18 @@
 
 #include <thread>
 
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+
+// The C runtime's pipe, whose descriptors stand for Windows handles.
+inline int pipe(int ends[2])
+{
+    return _pipe(ends, 4096, _O_BINARY);
+}
+#else
 #include <unistd.h>
+#endif
 
 // The reader on its own, without a window: how soon it tells, and what it
 // leaves behind.

@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
@@ -14,8 +15,10 @@
 #include <QUrl>
 #include <QWidget>
 
+#ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 // Works the main window as a user would, through its widgets and the events
 // that the toolkit delivers for a drag from another application.
@@ -55,6 +58,15 @@ inline void dropFile(QWidget *window, const QString &path)
     dropUrls(window, {QUrl::fromLocalFile(path)});
 }
 
+#ifdef Q_OS_WIN
+// Writes a file under the name whose UTF-8 bytes are given: names are text on
+// Windows. Returns whether all of it was written.
+inline bool writeNamedFile(const QByteArray &nativePath, const QByteArray &contents)
+{
+    QFile file(QString::fromUtf8(nativePath));
+    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
+}
+#else
 // Writes a file under a name of any bytes, which the toolkit would take as
 // text. Returns whether all of it was written.
 inline bool writeNamedFile(const QByteArray &nativePath, const QByteArray &contents)
@@ -65,11 +77,17 @@ inline bool writeNamedFile(const QByteArray &nativePath, const QByteArray &conte
     const bool written = ::write(fd, contents.constData(), size_t(contents.size())) == ssize_t(contents.size());
     return ::close(fd) == 0 && written;
 }
+#endif
 
-// The URL a file manager sends for a name of any bytes, UTF-8 or not.
+// The URL a file manager sends for a name of any bytes, UTF-8 or not. On
+// Windows a path starts with its drive, C:/, or a share's host, //host/.
 inline QUrl fileUrl(const QByteArray &nativePath)
 {
-    return QUrl::fromEncoded("file://" + nativePath.toPercentEncoding("/"));
+    if (nativePath.startsWith("//"))
+        return QUrl::fromEncoded("file:" + nativePath.toPercentEncoding("/"));
+    if (nativePath.startsWith('/'))
+        return QUrl::fromEncoded("file://" + nativePath.toPercentEncoding("/"));
+    return QUrl::fromEncoded("file:///" + nativePath.toPercentEncoding("/:"));
 }
 
 // What a label or message box in automatic text format shows of its text.
