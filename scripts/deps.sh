@@ -13,6 +13,15 @@ RUN_PACKAGES="g++ make cmake qtbase5-dev qtbase5-dev-tools qtwayland5 fonts-wqy-
 TEST_PACKAGES="xvfb xdotool x11-xserver-utils weston binutils-mingw-w64-x86-64 desktop-file-utils lintian
                appstream fontconfig git clang libclang-rt-dev libx11-dev qt6-base-dev qt6-wayland libssl-dev"
 
+# And those of the Windows build and its tests: the MinGW-w64 cross compiler
+# (its POSIX threads flavour, which has std::thread), what builds Qt from
+# Debian's source package, NSIS for the installer, and Wine, a Chinese font,
+# an X server and the tools that drive it for the tests; the X11 side of the
+# real drag is built against the Qt 5 that RUN_PACKAGES brings.
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev make
+                  perl xz-utils nsis wine wine64 fonts-wqy-zenhei xvfb x11-xserver-utils xdotool xclip icoutils
+                  g++ pkg-config qtbase5-dev cmake"
+
 # Installs those of the named packages that are not installed yet; a second
 # run finds them all and touches nothing.
 ensure_packages() {
