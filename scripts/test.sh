@@ -3,9 +3,10 @@
 # a Release build (whose benchmarks run once on small inputs, as smoke tests,
 # never timed), the same against Qt 6, then a build checked by
 # AddressSanitizer and UndefinedBehaviorSanitizer, the file tests checked by
-# ThreadSanitizer, then a minute of fuzzing the MD5 engine. A failing suite
-# does not stop the others. Each stage's time is printed at the end, then the
-# tests that passed, failed and were skipped, as CTest reports them.
+# ThreadSanitizer, the Windows program under Wine, then a minute of fuzzing
+# the MD5 engine. A failing suite does not stop the others. Each stage's time
+# is printed at the end, then the tests that passed, failed and were skipped,
+# as CTest reports them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -18,7 +19,7 @@ end_stage() {
     stage_start=$SECONDS
 }
 
-ensure_packages $RUN_PACKAGES $TEST_PACKAGES
+ensure_packages $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES
 end_stage "packages"
 
 cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DBUILD_BENCHMARKS=ON >/dev/null
@@ -56,6 +57,13 @@ cmake --build build-tsan -j"$(nproc)" --target $tsan_tests
 TSAN_OPTIONS=halt_on_error=1:ignore_noninstrumented_modules=1 suite_runner="setarch $(uname -m) -R" \
     run_suite build-tsan -R "^(${tsan_tests// /|})\$"
 end_stage "ThreadSanitizer"
+
+# The Windows program and its tests under Wine. The static Qt it needs is
+# built once into a cache outside the checkout, which takes half an hour or
+# more the first time.
+./scripts/windows.sh
+run_suite build-windows
+end_stage "Windows suite"
 
 # New inputs go to build-fuzz/corpus; the committed seeds stay as they are.
 cmake -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ >/dev/null

@@ -66,7 +66,9 @@ private slots:
     void digestOfFile_data();
     void digestOfFile();
     void fileChangedBetweenDropAndPress();
+#ifndef Q_OS_WIN
     void symbolicLinkIsFollowed();
+#endif
     void changeWhileReading_data();
     void changeWhileReading();
     void stampsCompared_data();
@@ -147,6 +149,8 @@ void FileDigestTest::fileChangedBetweenDropAndPress()
     QCOMPARE(resultText(window), md5Of("after"));
 }
 
+// A Windows shortcut made by QFile::link is a file of its own.
+#ifndef Q_OS_WIN
 void FileDigestTest::symbolicLinkIsFollowed()
 {
     const QString target = writeFile("target.bin", "linked contents");
@@ -158,6 +162,7 @@ void FileDigestTest::symbolicLinkIsFollowed()
     pressFileButton(window);
     QCOMPARE(resultText(window), md5Of("linked contents"));
 }
+#endif
 
 void FileDigestTest::changeWhileReading_data()
 {
@@ -174,8 +179,9 @@ void FileDigestTest::changeWhileReading_data()
     QTest::newRow("rewritten, time put back") << file << "rewrite, put time back" << true;
     // Where only the file's name or link changes.
     QTest::newRow("renamed") << file << "rename" << true;
-    QTest::newRow("deleted") << file << "delete" << true;
 #ifdef Q_OS_LINUX
+    // Wine does not mark a file that is deleted while open as deleted.
+    QTest::newRow("deleted") << file << "delete" << true;
     // Reports size 0 whatever it holds.
     QTest::newRow("file without a size") << "/proc/self/stat" << "" << false;
     // Reports 4096 bytes and holds fewer.

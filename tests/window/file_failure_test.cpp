@@ -34,6 +34,18 @@ using namespace WindowDriver;
 
 namespace {
 
+QString notRegular(const QString &path)
+{
+    return QString::fromUtf8("不是普通文件：") + path;
+}
+
+#ifdef Q_OS_WIN
+// What a user is told where Windows refuses a file, in the user's language.
+QString windowsError(DWORD error)
+{
+    return systemErrorText(int(error));
+}
+#else
 // Empty if the file opens after all.
 QString openError(const QString &path)
 {
@@ -50,18 +62,6 @@ QString readError(const QString &path)
     return file.errorString();
 }
 
-QString notRegular(const QString &path)
-{
-    return QString::fromUtf8("不是普通文件：") + path;
-}
-
-#ifdef Q_OS_WIN
-// What a user is told where Windows refuses a file, in the user's language.
-QString windowsError(DWORD error)
-{
-    return systemErrorText(int(error));
-}
-#else
 // Root opens any file whatever its mode; without these the tests meet the
 // permissions that a user does.
 const std::initializer_list<int> overridingPermissions = {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH};
@@ -146,12 +146,12 @@ void FileFailureTest::initTestCase()
     QVERIFY(deleted.remove());
 
     QVERIFY(QDir(dir.path()).mkdir("folder"));
-    QVERIFY(QDir(dir.path()).mkdir("<b>bold"));
 #ifdef Q_OS_WIN
     locked = CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path("locked.bin")).utf16()),
                          GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     QVERIFY(locked != INVALID_HANDLE_VALUE);
 #else
+    QVERIFY(QDir(dir.path()).mkdir("<b>bold"));
     QCOMPARE(::mkdir((QFile::encodeName(dir.path()) + "/\xC4\xE3").constData(), 0700), 0);
     QVERIFY(QFile::link(path("folder"), path("link to folder")));
     QVERIFY(QFile::link(path("deleted.bin"), path("dangling link")));
@@ -203,7 +203,6 @@ void FileFailureTest::errorBox_data()
     const auto native = [this](const QString &name) { return path(name).toUtf8(); };
     QTest::newRow("press before any drop") << QByteArray() << "No file name specified";
     QTest::newRow("directory") << native("folder") << notRegular(path("folder"));
-    QTest::newRow("directory named like markup") << native("<b>bold") << notRegular(path("<b>bold"));
 #ifdef Q_OS_WIN
     QTest::newRow("deleted file") << native("deleted.bin") << windowsError(ERROR_FILE_NOT_FOUND);
     QTest::newRow("missing folder") << native("missing/x.txt") << windowsError(ERROR_PATH_NOT_FOUND);
@@ -212,9 +211,9 @@ void FileFailureTest::errorBox_data()
     QTest::newRow("null device") << QByteArray("C:/NUL") << notRegular("C:/NUL");
     QTest::newRow("console in a folder") << native("CON") << notRegular(path("CON"));
     QTest::newRow("serial port") << QByteArray("C:/COM1") << notRegular("C:/COM1");
-    QTest::newRow("device path") << QByteArray("//./PhysicalDrive0") << notRegular("//./PhysicalDrive0");
-    QTest::newRow("pipe") << QByteArray("//./pipe/md5tool-test") << notRegular("//./pipe/md5tool-test");
 #else
+    // Windows allows no < or > in a name.
+    QTest::newRow("directory named like markup") << native("<b>bold") << notRegular(path("<b>bold"));
     const WithoutCapabilities asUser(overridingPermissions);
     QTest::newRow("deleted file") << native("deleted.bin") << openError(path("deleted.bin"));
     // A name decoded with loss, in a folder that is not there to search for

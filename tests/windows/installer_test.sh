@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The installer as a user or an administrator's script runs it under Wine:
+# silently, without administrator rights, it puts md5tool.exe, a Start-menu
+# shortcut and an entry for Apps & features in place; the uninstaller takes
+# them all away again. Arguments: the installer, md5tool.exe, the Wine prefix.
+set -euo pipefail
+setup=$1
+exe=$2
+shift 2
+. "$(dirname "$0")/wine-prefix.sh"
+
+fail() {
+    echo "installer_test: $*" >&2
+    exit 1
+}
+
+user_dir=$WINEPREFIX/drive_c/users/$(id -un)
+installed=$user_dir/AppData/Local/Programs/md5tool
+shortcut="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/MD5 小工具.lnk"
+key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\md5tool'
+
+# A value of the uninstall entry, empty if there is none. Exported to a file,
+# in UTF-16, since Wine writes the console's output in an 8-bit code page.
+entry() {
+    local exported
+    exported=$(mktemp)
+    wine reg export "$key" "Z:$exported" /y >/dev/null 2>&1 || true
+    iconv -f UTF-16LE -t UTF-8 "$exported" 2>/dev/null | tr -d '\r' |
+        sed -n "s/^\"$1\"=\"\(.*\)\"\$/\1/p" | sed 's/\\\(.\)/\1/g'
+    rm -f "$exported"
+}
+
+wine "$setup" /S
+cmp "$exe" "$installed/md5tool.exe" || fail "the installed program is not the one built"
+[ -f "$installed/uninstall.exe" ] || fail "no uninstaller"
+[ -f "$shortcut" ] || fail "no Start-menu shortcut"
+[ "$(entry DisplayName)" = "MD5 小工具" ] || fail "Apps & features lists '$(entry DisplayName)'"
+uninstaller=$(entry UninstallString)
+[ "$uninstaller" = '"C:\users\'"$(id -un)"'\AppData\Local\Programs\md5tool\uninstall.exe"' ] ||
+    fail "the uninstaller is given as $uninstaller"
+
+# The uninstaller runs from a copy of itself, so that it can delete itself;
+# the program that started it returns at once.
+wine "$installed/uninstall.exe" /S
+for _ in $(seq 100); do
+    [ -e "$installed" ] || break
+    sleep 0.2
+done
+wineserver -w
+[ ! -e "$installed" ] || fail "left behind: $(ls -A "$installed")"
+[ ! -e "$shortcut" ] || fail "the shortcut is left behind"
+[ -z "$(entry DisplayName)" ] || fail "Apps & features still lists it"
+echo "installer_test: installed, listed and uninstalled cleanly"
