@@ -251,6 +251,7 @@ void FileDigestTest::stampsCompared_data()
     QTest::newRow("modified within the second") << 100LL << 100LL << 100LL << 1LL << 0LL << true << true << false << QString();
     QTest::newRow("status changed within the second") << 100LL << 100LL << 100LL << 0LL << 1LL << true << true << false << QString();
     QTest::newRow("grew, all of it read") << 100LL << 200LL << 200LL << 0LL << 0LL << true << true << false << QString();
+    QTest::newRow("empty, then grew") << 0LL << 100LL << 100LL << 0LL << 0LL << true << true << false << QString();
     QTest::newRow("fewer bytes read than its size") << 100LL << 100LL << 60LL << 0LL << 0LL << true << true << false << QString();
     QTest::newRow("no size of its own") << 0LL << 0LL << 300LL << 0LL << 0LL << true << false << false << QString();
     QTest::newRow("kernel file, size made up") << 4096LL << 4096LL << 18LL << 0LL << 0LL << false << false << false << QString();

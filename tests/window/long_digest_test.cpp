@@ -112,12 +112,17 @@ void LongDigestTest::dialogShowsAndCancelKeepsResult()
     QString label;
     QString cancelText;
     int maximum = 0;
+    int share = 0;
+    QSize firstSize;
+    QSize sizeAtCancel;
     bool buttonsEnabled = true;
     qint64 firstSeenMs = -1;
     QElapsedTimer clock;
     ProgressDialogWatcher watcher(window, [&](QProgressDialog *dialog) {
-        if (firstSeenMs < 0)
+        if (firstSeenMs < 0) {
             firstSeenMs = clock.elapsed();
+            firstSize = dialog->size();
+        }
         title = dialog->windowTitle();
         label = dialog->labelText();
         cancelText = dialog->findChild<QPushButton *>()->text();
@@ -127,6 +132,8 @@ void LongDigestTest::dialogShowsAndCancelKeepsResult()
         // Cancel once some share and the time left have been shown.
         if (dialog->value() <= 0 || !label.contains(QString::fromUtf8("剩余约")))
             return false;
+        share = dialog->value();
+        sizeAtCancel = dialog->size();
         clickCancel(dialog);
         return true;
     });
@@ -145,6 +152,10 @@ void LongDigestTest::dialogShowsAndCancelKeepsResult()
     QVERIFY2(figures.match(label).hasMatch(), qPrintable(label));
     QCOMPARE(cancelText, QString::fromUtf8("取消"));
     QCOMPARE(maximum, 100);
+    // Cancelled before the end, so the bar cannot be full.
+    QVERIFY2(share < 100, qPrintable(QString::number(share)));
+    // The figures change; the dialog keeps its size.
+    QCOMPARE(sizeAtCancel, firstSize);
     // Neither button starts anything while the dialog shows; both work after.
     QVERIFY(!buttonsEnabled);
     QVERIFY(window->findChild<QPushButton *>("calcBtn")->isEnabled());
