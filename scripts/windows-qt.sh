@@ -52,6 +52,15 @@ options=(
     -prefix /md5tool-qt
 )
 compiler=x86_64-w64-mingw32-g++-posix
+# Qt's build calls the compiler by its plain name, which Debian's alternatives
+# may point at the flavour without std::thread; the program's build would then
+# mix two C++ runtimes.
+if ! x86_64-w64-mingw32-g++ -v 2>&1 | grep -q '^Thread model: posix'; then
+    echo "windows-qt: x86_64-w64-mingw32-g++ is not the POSIX threads flavour; as root, run:" >&2
+    echo "  update-alternatives --set x86_64-w64-mingw32-g++ /usr/bin/x86_64-w64-mingw32-g++-posix" >&2
+    echo "  update-alternatives --set x86_64-w64-mingw32-gcc /usr/bin/x86_64-w64-mingw32-gcc-posix" >&2
+    exit 1
+fi
 key=$( {
     echo "$version"
     echo "${options[@]}"
