@@ -61,9 +61,12 @@ if ! x86_64-w64-mingw32-g++ -v 2>&1 | grep -q '^Thread model: posix'; then
     echo "  update-alternatives --set x86_64-w64-mingw32-gcc /usr/bin/x86_64-w64-mingw32-gcc-posix" >&2
     exit 1
 fi
+# Source file names go into Qt's messages relative to the build folder, so
+# that where the cache is leaves no trace in the program.
+prefix_map=file-prefix-map
 key=$( {
     echo "$version"
-    echo "${options[@]}"
+    echo "${options[@]}" "$prefix_map"
     "$compiler" --version | head -n1
     dpkg-query -W -f='${Version}\n' mingw-w64-x86-64-dev
 } | sha256sum | cut -c1-16)
@@ -86,7 +89,8 @@ source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qtbase-opensour
 
 say "configuring"
 mkdir -p "$work/build"
-(cd "$work/build" && "$source_dir/configure" -extprefix "$prefix" "${options[@]}" >"$work/configure.log" 2>&1) ||
+(cd "$work/build" && "$source_dir/configure" -extprefix "$prefix" "${options[@]}" \
+    "QMAKE_CFLAGS+=-f$prefix_map=$work=qt" "QMAKE_CXXFLAGS+=-f$prefix_map=$work=qt" >"$work/configure.log" 2>&1) ||
     { tail -n 40 "$work/configure.log" >&2; exit 1; }
 
 say "building (about half an hour on two cores)"

@@ -15,7 +15,9 @@ say "packages"
 qt=$(scripts/windows-qt.sh)
 
 build=build-windows
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
+# Afresh each time, so that a Qt built anew, say for a new point release, is
+# the one found rather than the one an earlier run noted.
+cmake --fresh -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
       -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"
 say "built $build/app/md5tool.exe, $(cd "$build" && echo md5tool-*.zip md5tool-*-setup.exe)"
