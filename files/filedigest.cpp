@@ -13,6 +13,10 @@
 
 namespace {
 
+// How long to wait for a chunk before telling progress anyway, so that the
+// window stays alive, and can be closed, while a read hangs.
+constexpr std::chrono::milliseconds readPatience(50);
+
 void absorb(Md5Context &context, const char *data, qint64 size)
 {
     // A chunk always fits the engine's 32-bit length.
@@ -37,14 +41,6 @@ FileDigest digestFile(const QByteArray &path, const FileDigestProgress &progress
     return digest;
 }
 
-namespace {
-
-// How long to wait for a chunk before telling progress anyway, so that the
-// window stays alive, and can be closed, while a read hangs.
-constexpr std::chrono::milliseconds readPatience(50);
-
-} // namespace
-
 // The file is read on a second thread while this one digests.
 FileDigest digestOpenFile(QFile &file, qint64 fileSize, const FileDigestProgress &progress)
 {
@@ -66,4 +62,3 @@ FileDigest digestOpenFile(QFile &file, qint64 fileSize, const FileDigestProgress
     }
     return {FileDigest::Done, md5Finish(context), QString(), bytesRead};
 }
-
