@@ -47,6 +47,9 @@ percent_encoded() {
 # program and sets window_x, window_y (its client area's top left) and scale.
 start() {
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    # As Windows does until the user signs in again, Wine 10 keeps the scale
+    # that its session started with: the session ends before the program starts.
+    wineserver -w
     wine "$exe" >/dev/null 2>&1 &
     program=$!
     window=$(timeout 60 xdotool search --sync --onlyvisible --name 'Tessarin - Quillmere' | head -n1) ||
