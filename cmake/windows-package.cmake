@@ -1,9 +1,22 @@
 # What Windows users download, built with the program: a zip that holds the
 # program, its licence and a short readme, and an installer made by NSIS.
 set(WINDOWS_PACKAGE_NAME md5tool-${PROJECT_VERSION}-windows-${CMAKE_SYSTEM_PROCESSOR})
-set(windows_zip ${CMAKE_BINARY_DIR}/${WINDOWS_PACKAGE_NAME}.zip)
 set(WINDOWS_SETUP ${CMAKE_BINARY_DIR}/md5tool-${PROJECT_VERSION}-setup.exe)
+set(WINDOWS_ZIP ${CMAKE_BINARY_DIR}/${WINDOWS_PACKAGE_NAME}.zip)
 set(zip_dir ${CMAKE_BINARY_DIR}/zip/${WINDOWS_PACKAGE_NAME})
+
+# Notepad before Windows 10 shows a text with bare LF line ends as one long
+# line, and may read UTF-8 without a signature in the local code page.
+function(windows_text source output signature)
+    file(READ ${source} text)
+    file(GENERATE OUTPUT ${output} CONTENT "${signature}${text}" NEWLINE_STYLE CRLF)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+endfunction()
+string(ASCII 239 187 191 utf8_signature)
+set(windows_license ${CMAKE_BINARY_DIR}/windows-text/LICENSE.txt)
+set(windows_readme ${CMAKE_BINARY_DIR}/windows-text/README.txt)
+windows_text(${PROJECT_SOURCE_DIR}/LICENSE ${windows_license} "")
+windows_text(${PROJECT_SOURCE_DIR}/resources/windows-readme.txt ${windows_readme} "${utf8_signature}")
 
 find_program(MAKENSIS makensis REQUIRED)
 
@@ -11,24 +24,24 @@ find_program(MAKENSIS makensis REQUIRED)
 execute_process(COMMAND dpkg-parsechangelog -l ${PROJECT_SOURCE_DIR}/resources/changelog -SDate
                 OUTPUT_VARIABLE source_date OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 
-add_custom_command(OUTPUT ${windows_zip}
+add_custom_command(OUTPUT ${WINDOWS_ZIP}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/zip
     COMMAND ${CMAKE_COMMAND} -E make_directory ${zip_dir}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:md5tool> ${zip_dir}/md5tool.exe
-    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/LICENSE ${zip_dir}/LICENSE.txt
-    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/resources/windows-readme.txt ${zip_dir}/README.txt
+    COMMAND ${CMAKE_COMMAND} -E copy ${windows_license} ${zip_dir}/LICENSE.txt
+    COMMAND ${CMAKE_COMMAND} -E copy ${windows_readme} ${zip_dir}/README.txt
     COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/zip
-            ${CMAKE_COMMAND} -E tar cf ${windows_zip} --format=zip "--mtime=${source_date}"
+            ${CMAKE_COMMAND} -E tar cf ${WINDOWS_ZIP} --format=zip "--mtime=${source_date}"
             ${WINDOWS_PACKAGE_NAME}/LICENSE.txt ${WINDOWS_PACKAGE_NAME}/README.txt ${WINDOWS_PACKAGE_NAME}/md5tool.exe
-    DEPENDS md5tool ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/resources/windows-readme.txt
+    DEPENDS md5tool ${windows_license} ${windows_readme}
     VERBATIM)
 
 add_custom_command(OUTPUT ${WINDOWS_SETUP}
     COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}
-            -DEXE=$<TARGET_FILE:md5tool> -DLICENSE=${PROJECT_SOURCE_DIR}/LICENSE
+            -DEXE=$<TARGET_FILE:md5tool> -DLICENSE=${windows_license}
             -DICON=${PROJECT_SOURCE_DIR}/resources/app.ico -DOUTFILE=${WINDOWS_SETUP}
             ${PROJECT_SOURCE_DIR}/resources/md5tool.nsi
-    DEPENDS md5tool ${PROJECT_SOURCE_DIR}/resources/md5tool.nsi ${PROJECT_SOURCE_DIR}/LICENSE
+    DEPENDS md5tool ${PROJECT_SOURCE_DIR}/resources/md5tool.nsi ${windows_license}
     VERBATIM)
 
-add_custom_target(windows_packages ALL DEPENDS ${windows_zip} ${WINDOWS_SETUP})
+add_custom_target(windows_packages ALL DEPENDS ${WINDOWS_ZIP} ${WINDOWS_SETUP})

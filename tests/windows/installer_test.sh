@@ -2,11 +2,13 @@
 # The installer as a user or an administrator's script runs it under Wine:
 # silently, without administrator rights, it puts md5tool.exe, a Start-menu
 # shortcut and an entry for Apps & features in place; the uninstaller takes
-# them all away again. Arguments: the installer, md5tool.exe, the Wine prefix.
+# them all away again. The zip holds the same program and texts. Arguments:
+# the installer, the zip, md5tool.exe, the Wine prefix.
 set -euo pipefail
 setup=$1
-exe=$2
-shift 2
+zip=$2
+exe=$3
+shift 3
 . "$(dirname "$0")/wine-prefix.sh"
 
 fail() {
@@ -34,6 +36,15 @@ wine "$setup" /S
 cmp "$exe" "$installed/md5tool.exe" || fail "the installed program is not the one built"
 [ -f "$installed/uninstall.exe" ] || fail "no uninstaller"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
+unzipped=$(mktemp -d)
+trap 'rm -rf "$unzipped"' EXIT
+(cd "$unzipped" && cmake -E tar xf "$zip")
+cmp "$exe" "$unzipped"/*/md5tool.exe || fail "the zip's program is not the one built"
+# Notepad before Windows 10 shows bare LF line ends as one line.
+for text in "$installed/LICENSE.txt" "$unzipped"/*/LICENSE.txt "$unzipped"/*/README.txt; do
+    ! grep -qv $'\r$' "$text" || fail "$text has lines without CR"
+done
+[ "$(head -c3 "$unzipped"/*/README.txt | od -An -tx1)" = " ef bb bf" ] || fail "README.txt lacks the UTF-8 signature"
 [ "$(entry DisplayName)" = "MD5 小工具" ] || fail "Apps & features lists '$(entry DisplayName)'"
 uninstaller=$(entry UninstallString)
 [ "$uninstaller" = '"C:\users\'"$(id -un)"'\AppData\Local\Programs\md5tool\uninstall.exe"' ] ||
