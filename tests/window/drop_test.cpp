@@ -14,7 +14,8 @@ using namespace WindowDriver;
 namespace {
 
 const QString spacedName = QString::fromUtf8("带 空格 的目录/文件 名 中文.txt");
-const QString longFolder = QString::fromUtf8("一个很长的目录名") + QString(100, QChar('d'));
+// Three folders of 108 characters each.
+const QString longFolders = (QString::fromUtf8("一个很长的目录名") + QString(100, QChar('d')) + '/').repeated(3);
 
 } // namespace
 
@@ -47,7 +48,7 @@ private:
     }
 #endif
     // Past the 260 characters at which Windows used to stop.
-    QString longPath() const { return path(QString(3, QChar('/')).replace(QChar('/'), longFolder + '/') + "x.bin"); }
+    QString longPath() const { return path(longFolders + "x.bin"); }
     QByteArray nativePath(const QByteArray &name) const { return QFile::encodeName(dir.path()) + '/' + name; }
     void writeFile(const QString &name, const QByteArray &contents);
     void writeNativeFile(const QByteArray &name, const QString &shownName, const QByteArray &bytes);
@@ -84,8 +85,8 @@ void DropTest::initTestCase()
     contents.insert(sharePath("b.bin"), contents.value(path("b.bin")));
 #endif
     writeFile(spacedName, QString::fromUtf8("中文内容\n").toUtf8());
-    QVERIFY(QDir(dir.path()).mkpath(QString(3, QChar('/')).replace(QChar('/'), longFolder + '/')));
-    writeFile(longPath().mid(dir.path().size() + 1), "far down");
+    QVERIFY(QDir(dir.path()).mkpath(longFolders));
+    writeFile(longFolders + "x.bin", "far down");
     writeFile(QString::fromUtf8("结尾是中"), "ends in a multi-byte character");
     writeFile(QString::fromUtf8("笑\U0001F600\U00020000.txt"), "emoji and cjk extension b");
     // Names are text on Windows.
