@@ -29,6 +29,8 @@ void ProgressFiguresTest::figures_data()
                                   << QString::fromUtf8("已完成 850 MB / 4.3 GB\n速度 850 MB/s，剩余约 5 秒");
     QTest::newRow("minutes left") << Samples{{0, 0}, {2000, 20000000}} << qint64(1000000000) << "zh_CN"
                                   << QString::fromUtf8("已完成 20.0 MB / 1.0 GB\n速度 10.0 MB/s，剩余约 1 分钟 38 秒");
+    QTest::newRow("exactly a minute left") << Samples{{0, 0}, {1000, 1000000}} << qint64(61000000) << "zh_CN"
+                                           << QString::fromUtf8("已完成 1.0 MB / 61.0 MB\n速度 1.0 MB/s，剩余约 1 分钟");
     QTest::newRow("just under an hour left") << Samples{{0, 0}, {1000, 1000000}} << qint64(3600000000) << "zh_CN"
                                              << QString::fromUtf8("已完成 1.0 MB / 3.6 GB\n速度 1.0 MB/s，剩余约 59 分钟 59 秒");
     QTest::newRow("hours left") << Samples{{0, 0}, {1000, 100000}} << qint64(1000000000) << "zh_CN"
