@@ -17,8 +17,9 @@ struct RegularFileOpening {
 // Opens path read-only and unbuffered into file if it names a regular file
 // (symbolic links followed). On Unix path is the name's exact bytes; where
 // file names are text, it is UTF-8. Directories, FIFOs, sockets and devices are
-// refused without ever blocking: a FIFO with no writer or an endless device
-// would otherwise stall the window.
+// refused by their name, before anything opens them, and without ever
+// blocking: a FIFO with no writer or an endless device would stall a reader,
+// and opening some devices does something of its own.
 RegularFileOpening openRegularFile(QFile &file, const QByteArray &path);
 
 // What opening an empty name gives: the toolkit's own message, without the

@@ -26,17 +26,19 @@ RegularFileOpening openRegularFile(QFile &file, const QByteArray &path)
     if (path.isEmpty())
         return noFileNameGiven();
 
-    // Opening without blocking and checking the open descriptor leaves no
-    // gap in which the path could be swapped for a FIFO or a device.
+    // Judged by its name first: opening a device can do something of its
+    // own, such as resetting a board on a serial port or rewinding a tape.
+    struct stat named;
+    if (::stat(path.constData(), &named) != 0)
+        return failedWith(systemErrorText(errno));
+    if (!S_ISREG(named.st_mode))
+        return {RegularFileOpening::NotRegular, QString()};
+
+    // Opened without blocking, and judged again by the open descriptor, in
+    // case the name was swapped for a FIFO or a device in between.
     const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        const int openError = errno;
-        // A socket cannot be opened at all; it is still not a regular file.
-        struct stat status;
-        if (::stat(path.constData(), &status) == 0 && !S_ISREG(status.st_mode))
-            return {RegularFileOpening::NotRegular, QString()};
-        return failedWith(systemErrorText(openError));
-    }
+    if (fd < 0)
+        return failedWith(systemErrorText(errno));
 
     struct stat status;
     if (::fstat(fd, &status) != 0) {

@@ -18,14 +18,17 @@
 #else
 #include "withoutcapabilities.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/un.h>
 #include <unistd.h>
 #endif
@@ -117,6 +120,7 @@ private slots:
     void errorBox_data();
     void errorBox();
 #ifndef Q_OS_WIN
+    void fifoIsNeverOpened();
     void readErrorAfterSomeChunksGivesNoDigest();
     void noDescriptorForTheReaderGivesNoDigest();
     void stoppingGivesNoDigest();
@@ -271,6 +275,37 @@ void FileFailureTest::errorBox()
 }
 
 #ifndef Q_OS_WIN
+// Refused before it is opened: opening it would let a writer that waits
+// for a reader go on, as opening a serial port resets the board on it.
+void FileFailureTest::fifoIsNeverOpened()
+{
+    const QByteArray fifo = QFile::encodeName(path("waited fifo"));
+    QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+    std::atomic<long> writer{0};
+    std::atomic<bool> opened{false};
+    std::thread writing([&] {
+        writer = ::syscall(SYS_gettid);
+        ::close(::open(fifo.constData(), O_WRONLY));
+        opened = true;
+    });
+    const auto asleep = [&writer] {
+        QFile status(QString("/proc/self/task/%1/stat").arg(writer));
+        return writer && status.open(QIODevice::ReadOnly) && status.readAll().contains(") S ");
+    };
+    QTRY_VERIFY(asleep());
+
+    MessageBoxCatcher box;
+    dropFile(window, path("waited fifo"));
+    pressFileButton(window);
+    QTest::qWait(200);
+
+    QCOMPARE(shownText(box.text), notRegular(path("waited fifo")));
+    QVERIFY(!opened);
+    const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+    writing.join();
+    ::close(reader);
+}
+
 // This process's memory, read through /proc while the reader runs ahead:
 // some chunks, then a page that is not mapped, like a disk that breaks
 // mid-file.
