@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTest>
 
+#include <atomic>
 #include <thread>
 
 #ifdef Q_OS_WIN
@@ -19,6 +20,11 @@ inline int pipe(int ends[2])
     return _pipe(ends, 4096, _O_BINARY);
 }
 #else
+#include <QDir>
+
+#include <csignal>
+
+#include <sys/syscall.h>
 #include <unistd.h>
 #endif
 
@@ -31,6 +37,9 @@ class ReadAheadTest : public QObject
 private slots:
     void stopDuringHungReadDoesNotWait();
     void pieceComesOnceRead();
+#ifndef Q_OS_WIN
+    void readInterruptedBySignalGoesOn();
+#endif
 };
 
 // A pipe that nobody writes to stands for a device whose read never returns.
@@ -100,6 +109,42 @@ void ReadAheadTest::pieceComesOnceRead()
     QCOMPARE(kind, ReadAhead::Piece::Data);
     QVERIFY2(waitedMs < 1000, qPrintable(QString("the piece came after %1 ms").arg(waitedMs)));
 }
+
+#ifndef Q_OS_WIN
+// A signal that a handler catches interrupts a slow read, which must then be
+// read again rather than fail the digest.
+void ReadAheadTest::readInterruptedBySignalGoesOn()
+{
+    static std::atomic<int> caught{0};
+    struct sigaction action = {};
+    action.sa_handler = [](int) { ++caught; };
+    // Without SA_RESTART, so that the read returns with EINTR.
+    struct sigaction saved;
+    QCOMPARE(::sigaction(SIGUSR1, &action, &saved), 0);
+    const QStringList threadsBefore = QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    int ends[2];
+    QCOMPARE(::pipe(ends), 0);
+    ReadAhead::Piece::Kind kind;
+    {
+        ReadAhead reader(ends[0], 4096);
+        QStringList readers = QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        for (const QString &thread : threadsBefore)
+            readers.removeOne(thread);
+        QCOMPARE(readers.size(), 1);
+        // The reader waits in its read of the empty pipe.
+        while (caught < 5) {
+            QCOMPARE(::syscall(SYS_tgkill, ::getpid(), readers.first().toInt(), SIGUSR1), 0L);
+            QTest::qWait(20);
+        }
+        QCOMPARE(::write(ends[1], "late", 4), ssize_t(4));
+        kind = reader.next(std::chrono::seconds(10)).kind;
+        ::close(ends[1]);
+    }
+    ::close(ends[0]);
+    ::sigaction(SIGUSR1, &saved, nullptr);
+    QCOMPARE(kind, ReadAhead::Piece::Data);
+}
+#endif
 
 QTEST_GUILESS_MAIN(ReadAheadTest)
 #include "read_ahead_test.moc"
