@@ -5,6 +5,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <chrono>
+
 namespace {
 
 // PCManFM-Qt writes the names into text/uri-list as Qt decoded them, which
@@ -22,19 +24,36 @@ QUrl firstExactUrl(const QMimeData &data)
     return {};
 }
 
+LocalFile firstLocalFile(const QMimeData &data)
+{
+    const LocalFile exact = localFile(firstExactUrl(data));
+    if (!exact.nativePath.isEmpty())
+        return exact;
+    const QList<QUrl> urls = data.urls();
+    return urls.isEmpty() ? LocalFile() : localFile(urls.first());
+}
+
 } // namespace
 
-LocalFile droppedFile(const QMimeData &data)
+DroppedFile::DroppedFile(const QMimeData &data)
+    : dropped(firstLocalFile(data))
+    , nameBeforeLoss(findNameBeforeLoss(dropped.nativePath))
 {
-    LocalFile dropped = localFile(firstExactUrl(data));
-    if (dropped.nativePath.isEmpty()) {
-        const QList<QUrl> urls = data.urls();
-        if (urls.isEmpty())
-            return {};
-        dropped = localFile(urls.first());
-    }
-    const QByteArray found = nameBeforeLoss(dropped.nativePath);
-    if (!found.isEmpty())
-        return localFileNamed(found);
-    return dropped;
+}
+
+bool DroppedFile::isSettled() const
+{
+    return !nameBeforeLoss.valid() || nameBeforeLoss.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+LocalFile DroppedFile::current() const
+{
+    return isSettled() ? settled() : dropped;
+}
+
+LocalFile DroppedFile::settled() const
+{
+    if (!nameBeforeLoss.valid() || nameBeforeLoss.get().isEmpty())
+        return dropped;
+    return localFileNamed(nameBeforeLoss.get());
 }

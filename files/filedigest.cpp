@@ -9,13 +9,36 @@
 #include <QFile>
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 namespace {
 
 // How long to wait for a chunk before telling progress anyway, so that the
 // window stays alive, and can be closed, while a read hangs.
 constexpr std::chrono::milliseconds readPatience(50);
+
+// How long the caller waits for news of a digest run aside before it is
+// told anyway.
+constexpr std::chrono::milliseconds callerPatience(20);
+
+// What a digest run aside shares with its caller, for as long as either
+// needs it.
+struct AsideState {
+    std::mutex mutex;
+    std::condition_variable news;
+    qint64 bytesRead = 0;
+    qint64 fileSize = 0;
+    bool told = false;
+    bool stopping = false;
+    bool finished = false;
+    FileDigest result{FileDigest::Stopped, std::string(), QString()};
+};
 
 void absorb(Md5Context &context, const char *data, qint64 size)
 {
@@ -61,4 +84,52 @@ FileDigest digestOpenFile(QFile &file, qint64 fileSize, const FileDigestProgress
             return {FileDigest::Stopped, std::string(), QString(), bytesRead};
     }
     return {FileDigest::Done, md5Finish(context), QString(), bytesRead};
+}
+
+FileDigest digestAside(std::function<FileDigest(const FileDigestProgress &)> digest,
+                       const FileDigestProgress &carryOn)
+{
+    const auto state = std::make_shared<AsideState>();
+    std::thread worker;
+    try {
+        worker = std::thread([state, digest = std::move(digest)] {
+            FileDigest result = digest([&state](qint64 bytesRead, qint64 fileSize) {
+                const std::lock_guard<std::mutex> lock(state->mutex);
+                state->bytesRead = bytesRead;
+                state->fileSize = fileSize;
+                state->told = true;
+                state->news.notify_one();
+                return !state->stopping;
+            });
+            const std::lock_guard<std::mutex> lock(state->mutex);
+            state->result = std::move(result);
+            state->finished = true;
+            state->news.notify_one();
+        });
+    } catch (const std::system_error &failure) {
+        return {FileDigest::OpenFailed, std::string(), systemErrorText(failure.code().value())};
+    }
+
+    std::unique_lock<std::mutex> lock(state->mutex);
+    for (;;) {
+        state->news.wait_for(lock, callerPatience, [&state] { return state->finished || state->told; });
+        if (state->finished)
+            break;
+        state->told = false;
+        const qint64 bytesRead = state->bytesRead;
+        const qint64 fileSize = state->fileSize;
+        lock.unlock();
+        const bool goOn = carryOn(bytesRead, fileSize);
+        lock.lock();
+        if (!goOn) {
+            state->stopping = true;
+            // Ends by itself, whenever the call it may be stuck in returns.
+            worker.detach();
+            return {FileDigest::Stopped, std::string(), QString(), bytesRead};
+        }
+    }
+    lock.unlock();
+    // It has nothing left to do but end.
+    worker.join();
+    return std::move(state->result);
 }

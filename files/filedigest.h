@@ -37,6 +37,17 @@ struct FileDigest {
 // Changed.
 FileDigest digestFile(const QByteArray &path, const FileDigestProgress &progress);
 
+// Runs digest, which tells its progress as digestFile does, on a thread of
+// its own, so that no call that can block (opening the file, its type
+// check, its stamps, the reads, the closing) runs on the caller's thread.
+// carryOn is told the latest figures on the caller's thread, after each
+// chunk and at least fifty times a second while nothing comes; once it
+// returns false the digest is Stopped at once. A thread caught inside a
+// call, say on a hung network file system, is left behind then, and ends
+// once the call returns.
+FileDigest digestAside(std::function<FileDigest(const FileDigestProgress &)> digest,
+                       const FileDigestProgress &carryOn);
+
 // Digests an open file from its position to its end: Done, ReadFailed or
 // Stopped. fileSize is only passed on to progress.
 FileDigest digestOpenFile(QFile &file, qint64 fileSize, const FileDigestProgress &progress);

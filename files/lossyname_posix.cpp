@@ -3,9 +3,16 @@
 #include <QString>
 
 #include <memory>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 #include <dirent.h>
 #include <sys/stat.h>
+
+namespace {
+
+const char replacementCharacter[] = "\xEF\xBF\xBD";
 
 QByteArray nameBeforeLoss(const QByteArray &path)
 {
@@ -13,7 +20,7 @@ QByteArray nameBeforeLoss(const QByteArray &path)
     const QByteArray folder = path.left(slash + 1);
     const QByteArray name = path.mid(slash + 1);
     struct stat status;
-    if (!name.contains("\xEF\xBF\xBD") || ::lstat(path.constData(), &status) == 0)
+    if (::lstat(path.constData(), &status) == 0)
         return {};
     const std::unique_ptr<DIR, int (*)(DIR *)> entries(::opendir(folder.constData()), ::closedir);
     if (!entries)
@@ -30,4 +37,23 @@ QByteArray nameBeforeLoss(const QByteArray &path)
         }
     }
     return matches == 1 ? folder + found : QByteArray();
+}
+
+} // namespace
+
+std::shared_future<QByteArray> findNameBeforeLoss(const QByteArray &path)
+{
+    if (!path.mid(path.lastIndexOf('/') + 1).contains(replacementCharacter))
+        return {};
+    std::promise<QByteArray> found;
+    std::shared_future<QByteArray> future = found.get_future().share();
+    try {
+        std::thread([path](std::promise<QByteArray> found) { found.set_value(nameBeforeLoss(path)); },
+                    std::move(found))
+            .detach();
+    } catch (const std::system_error &) {
+        // No thread to look with: the name stands as dropped.
+        return {};
+    }
+    return future;
 }

@@ -1,7 +1,7 @@
 #include "lossyname.h"
 
 // Windows names are text, which a URL carries whole: no drop loses one.
-QByteArray nameBeforeLoss(const QByteArray &)
+std::shared_future<QByteArray> findNameBeforeLoss(const QByteArray &)
 {
     return {};
 }

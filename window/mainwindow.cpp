@@ -1,7 +1,6 @@
 #include "mainwindow.h"
 
 #include "digestprogress.h"
-#include "droppedfile.h"
 #include "filedigest.h"
 #include "literaltext.h"
 #include "mainwindowform.h"
@@ -20,10 +19,13 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <cstdint>
 
 namespace {
+
+constexpr int nameSearchWatchMs = 50;
 
 void showFileError(QWidget *window, const QString &text)
 {
@@ -35,8 +37,11 @@ void showFileError(QWidget *window, const QString &text)
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new MainWindowForm)
+    , nameSearchWatch(new QTimer(this))
 {
     ui->setupUi(this);
+    nameSearchWatch->setInterval(nameSearchWatchMs);
+    connect(nameSearchWatch, &QTimer::timeout, this, &MainWindow::showDroppedFile);
     // Drags over the input box must reach the window, which takes the file.
     ui->inputTextEdit->setAcceptDrops(false);
     setAcceptDrops(true);
@@ -73,10 +78,14 @@ void MainWindow::on_calcBtn1_clicked()
     // The progress dialog goes away before any error box comes up.
     const FileDigest result = [this] {
         DigestProgress progress(this, {ui->calcBtn, ui->calcBtn1});
-        return digestFile(nativeFilePath, [&progress](qint64 bytesRead, qint64 fileSize) {
-            return progress.carryOn(bytesRead, fileSize);
-        });
+        const DroppedFile file = droppedFile;
+        return digestAside(
+            [file](const FileDigestProgress &told) { return digestFile(file.settled().nativePath, told); },
+            [&progress](qint64 bytesRead, qint64 fileSize) { return progress.carryOn(bytesRead, fileSize); });
     }();
+    // The digest waited for the name's search, so a message names the file
+    // that was opened.
+    showDroppedFile();
     switch (result.outcome) {
     case FileDigest::Done:
         showDigest(result.digest);
@@ -115,16 +124,28 @@ void MainWindow::dropEvent(QDropEvent *event)
 {
     if (!event->mimeData()->hasUrls() || !(event->possibleActions() & Qt::CopyAction))
         return;
-    const LocalFile dropped = droppedFile(*event->mimeData());
-    if (dropped.nativePath.isEmpty())
+    const DroppedFile dropped(*event->mimeData());
+    if (dropped.isEmpty())
         return;
-    ui->label->setText(literalText(dropped.path));
-    filePath = dropped.path;
-    nativeFilePath = dropped.nativePath;
+    droppedFile = dropped;
+    showDroppedFile();
     DigestProgress::stopRunningOver(this);
     // The source learns that the file was copied, whatever it proposed.
     event->setDropAction(Qt::CopyAction);
     event->accept();
+}
+
+void MainWindow::showDroppedFile()
+{
+    const QString path = droppedFile.current().path;
+    if (path != filePath) {
+        filePath = path;
+        ui->label->setText(literalText(path));
+    }
+    if (droppedFile.isSettled())
+        nameSearchWatch->stop();
+    else if (!nameSearchWatch->isActive())
+        nameSearchWatch->start();
 }
 
 void MainWindow::showDigest(const std::string &digest)

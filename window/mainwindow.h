@@ -1,7 +1,8 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
-#include <QByteArray>
+#include "droppedfile.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -10,6 +11,7 @@
 class MainWindowForm;
 class QDragEnterEvent;
 class QDropEvent;
+class QTimer;
 
 class MainWindow : public QMainWindow
 {
@@ -28,11 +30,15 @@ private slots:
 
 private:
     void showDigest(const std::string &digest);
+    // Shows the dropped file as it is now known, once its name is found.
+    void showDroppedFile();
 
-    // The dropped file as shown, and as the bytes that open it.
+    // The dropped file as shown, and as dropped, with the bytes that open it.
     QString filePath;
-    QByteArray nativeFilePath;
+    DroppedFile droppedFile;
     MainWindowForm *ui;
+    // Looks now and then whether the name a drop lost has been found.
+    QTimer *nameSearchWatch;
 };
 
 #endif
