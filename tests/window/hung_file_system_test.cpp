@@ -32,6 +32,7 @@ private slots:
     void cleanupTestCase();
     void windowWorksWhileCallHangs_data();
     void windowWorksWhileCallHangs();
+    void dropOfLostNameDoesNotWait();
 
 private:
     void tellFileSystem(const char *line);
@@ -135,6 +136,23 @@ void HungFileSystemTest::windowWorksWhileCallHangs()
     // The thread left in the call ends once the call returns.
     tellFileSystem("release");
     QTRY_COMPARE(processEntries("task"), threads);
+}
+
+// A name that lost bytes on the way is looked for in its folder, whose
+// lookup hangs here: the drop does not wait for it.
+void HungFileSystemTest::dropOfLostNameDoesNotWait()
+{
+    MainWindow window;
+    tellFileSystem("hold");
+    const QString lost = dir.filePath(QString::fromUtf8("mount/getattr\uFFFD.bin"));
+    {
+        Watchdog watchdog("dropping a lost name into a folder whose lookup hangs", hangLimit);
+        dropFile(&window, lost);
+    }
+    QCOMPARE(labelText(&window), lost);
+    QTRY_VERIFY(fileSystem.canReadLine());
+    QCOMPARE(fileSystem.readLine(), QByteArray("held getattr\n"));
+    tellFileSystem("release");
 }
 
 // Mounting needs the kernel's FUSE device, which a container may lack.
