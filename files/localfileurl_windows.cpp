@@ -17,6 +17,11 @@ LocalFile localFile(const QUrl &url)
     if (path.contains(QChar(0)) || path.contains(QLatin1Char('\\'))
         || path.count(QLatin1Char('/')) != encoded.count(QLatin1Char('/')))
         return {};
+    // The \\?\ form under which the file is opened takes "." and ".."
+    // literally, where the shown path would mean another folder.
+    const QStringList segments = path.split(QLatin1Char('/'));
+    if (segments.contains(QLatin1String(".")) || segments.contains(QLatin1String("..")))
+        return {};
     const QString host = url.host();
     QString local;
     if (host.isEmpty() || host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0) {

@@ -1,9 +1,9 @@
 #include "regularfile.h"
 
+#include "extendedname.h"
 #include "systemerror.h"
 
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
 
 #include <string>
@@ -20,34 +20,6 @@ RegularFileOpening failedWith(DWORD error)
 }
 
 const RegularFileOpening notRegular = {RegularFileOpening::NotRegular, QString()};
-
-bool startsWith(const std::wstring &text, const wchar_t *prefix)
-{
-    return text.rfind(prefix, 0) == 0;
-}
-
-// The name as Windows takes it at any length: absolute, with "." and ".."
-// resolved, in the \\?\ form that lifts the limit of 260 characters (the
-// manifest's long-path setting works only where the system enables it).
-// Empty where the name is a device's, such as NUL, COM1 or \\.\PhysicalDrive0,
-// which the system resolves to the \\.\ form.
-std::wstring extendedName(const QString &path)
-{
-    const std::wstring given = QDir::toNativeSeparators(path).toStdWString();
-    if (startsWith(given, L"\\\\?\\"))
-        return given;
-    const DWORD size = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
-    std::wstring full(size, L'\0');
-    const DWORD length = GetFullPathNameW(given.c_str(), size, &full[0], nullptr);
-    if (length == 0 || length >= size)
-        return given;
-    full.resize(length);
-    if (startsWith(full, L"\\\\.\\"))
-        return std::wstring();
-    if (startsWith(full, L"\\\\"))
-        return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
-}
 
 } // namespace
 

@@ -61,9 +61,7 @@ private:
 
 void DropTest::writeFile(const QString &name, const QByteArray &bytes)
 {
-    QFile file(path(name));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+    QVERIFY(writeNamedFile(nativeName(path(name)), bytes));
     contents.insert(path(name), bytes);
 }
 
@@ -83,6 +81,11 @@ void DropTest::initTestCase()
     writeFile("b.bin", "second file");
 #ifdef Q_OS_WIN
     contents.insert(sharePath("b.bin"), contents.value(path("b.bin")));
+    // Names that the usual normalisation would take for one another.
+    writeFile("name.", "with a dot");
+    writeFile("name", "without");
+    writeFile("name ", "with a space");
+    contents.insert(sharePath("name "), contents.value(path("name ")));
 #endif
     writeFile(spacedName, QString::fromUtf8("中文内容\n").toUtf8());
     QVERIFY(QDir(dir.path()).mkpath(longFolders));
@@ -182,6 +185,20 @@ void DropTest::drops_data()
 #ifdef Q_OS_WIN
     QTest::newRow("file on a share") << QString() << QList<QUrl>{QUrl("file:" + sharePath("b.bin"))} << none
                                      << sharePath("b.bin");
+    QTest::newRow("trailing dot") << QString() << QList<QUrl>{QUrl::fromLocalFile(path("name."))} << none
+                                  << path("name.");
+    QTest::newRow("trailing space on a share") << QString() << QList<QUrl>{QUrl("file:" + sharePath("name "))}
+                                               << none << sharePath("name ");
+    // Each would split a name into folders or step out of one.
+    QTest::newRow("encoded backslash keeps the earlier file")
+        << path("b.bin") << QList<QUrl>{QUrl::fromEncoded(fileUrl(nativePath("")).toEncoded() + "x%5Ca.bin")}
+        << none << path("b.bin");
+    QTest::newRow("dot-dot keeps the earlier file")
+        << path("b.bin") << QList<QUrl>{QUrl::fromEncoded(fileUrl(nativePath("")).toEncoded() + "x/../a.bin")}
+        << none << path("b.bin");
+    QTest::newRow("dot keeps the earlier file")
+        << path("b.bin") << QList<QUrl>{QUrl::fromEncoded(fileUrl(nativePath("")).toEncoded() + "./a.bin")}
+        << none << path("b.bin");
 #else
     QTest::newRow("gbk name") << QString() << QList<QUrl>{fileUrl(nativePath("\xC4\xE3\xBA\xC3.txt"))}
                               << none << path("\\xC4\\xE3\\xBA\\xC3.txt");

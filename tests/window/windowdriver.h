@@ -15,7 +15,13 @@
 #include <QUrl>
 #include <QWidget>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <QDir>
+
+#include <string>
+
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -59,12 +65,17 @@ inline void dropFile(QWidget *window, const QString &path)
 }
 
 #ifdef Q_OS_WIN
-// Writes a file under the name whose UTF-8 bytes are given: names are text on
-// Windows. Returns whether all of it was written.
+// Writes a file under the name whose UTF-8 bytes are given, exactly: names are
+// text on Windows, and the \\?\ form keeps trailing dots and spaces. Returns
+// whether all of it was written.
 inline bool writeNamedFile(const QByteArray &nativePath, const QByteArray &contents)
 {
-    QFile file(QString::fromUtf8(nativePath));
-    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
+    const std::wstring name = L"\\\\?\\" + QDir::toNativeSeparators(QString::fromUtf8(nativePath)).toStdWString();
+    const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    const bool wrote = file != INVALID_HANDLE_VALUE
+        && WriteFile(file, contents.constData(), DWORD(contents.size()), &written, nullptr);
+    return CloseHandle(file) && wrote && written == DWORD(contents.size());
 }
 #else
 // Writes a file under a name of any bytes, which the toolkit would take as
@@ -78,6 +89,16 @@ inline bool writeNamedFile(const QByteArray &nativePath, const QByteArray &conte
     return ::close(fd) == 0 && written;
 }
 #endif
+
+// The bytes that name the file at path: on Windows its UTF-8.
+inline QByteArray nativeName(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return path.toUtf8();
+#else
+    return QFile::encodeName(path);
+#endif
+}
 
 // The URL a file manager sends for a name of any bytes, UTF-8 or not. On
 // Windows a path starts with its drive, C:/, or a share's host, //host/.
