@@ -2,8 +2,9 @@
 # The installer as a user or an administrator's script runs it under Wine:
 # silently, without administrator rights, it puts md5tool.exe, a Start-menu
 # shortcut and an entry for Apps & features in place; the uninstaller takes
-# them all away again. The zip holds the same program and texts. Arguments:
-# the installer, the zip, md5tool.exe, the Wine prefix.
+# them all away again. The zip holds the same program and texts, and made
+# again later it has the same bytes. Arguments: the installer, the zip (in
+# the build folder), md5tool.exe, the Wine prefix.
 set -euo pipefail
 setup=$1
 zip=$2
@@ -45,6 +46,12 @@ for text in "$installed/LICENSE.txt" "$unzipped"/*/LICENSE.txt "$unzipped"/*/REA
     ! grep -qv $'\r$' "$text" || fail "$text has lines without CR"
 done
 [ "$(head -c3 "$unzipped"/*/README.txt | od -An -tx1)" = " ef bb bf" ] || fail "README.txt lacks the UTF-8 signature"
+# Zip entries are dated to 2 seconds.
+cp "$zip" "$unzipped/first.zip"
+sleep 2
+rm "$zip"
+cmake --build "$(dirname "$zip")" --target windows_zip >/dev/null
+cmp "$unzipped/first.zip" "$zip" || fail "the zip made again differs"
 [ "$(entry DisplayName)" = "MD5 小工具" ] || fail "Apps & features lists '$(entry DisplayName)'"
 uninstaller=$(entry UninstallString)
 [ "$uninstaller" = '"C:\users\'"$(id -un)"'\AppData\Local\Programs\md5tool\uninstall.exe"' ] ||
