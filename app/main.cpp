@@ -1,11 +1,14 @@
 #include "desktopidentity.h"
 #include "desktopscaling.h"
+#include "librarysearch.h"
 #include "mainwindow.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    if (!loadLibrariesFromSystemOnly())
+        return 1;
     followDesktopScaling();
     QApplication application(argc, argv);
     identifyToDesktop();

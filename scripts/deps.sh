@@ -16,11 +16,12 @@ TEST_PACKAGES="xvfb xdotool x11-xserver-utils weston binutils-mingw-w64-x86-64 d
 
 # And those of the Windows build and its tests: the MinGW-w64 cross compiler
 # (its POSIX threads flavour, which has std::thread), what builds Qt from
-# Debian's source package, NSIS for the installer, and Wine, a Chinese font,
-# an X server and the tools that drive it for the tests; the X11 side of the
-# real drag is built against the Qt 5 that RUN_PACKAGES brings.
+# Debian's source package, NSIS for the installer, Info-ZIP's zip, and Wine,
+# a Chinese font, an X server and the tools that drive it for the tests; the
+# X11 side of the real drag is built against the Qt 5 that RUN_PACKAGES
+# brings.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev make
-                  perl xz-utils nsis wine wine64 fonts-wqy-zenhei xvfb x11-xserver-utils xdotool xclip icoutils
+                  perl xz-utils nsis zip wine wine64 fonts-wqy-zenhei xvfb x11-xserver-utils xdotool xclip icoutils
                   g++ pkg-config qtbase5-dev cmake"
 
 # Installs those of the named packages that are not installed yet; a second

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build: installs what it needs from Debian, builds a static Qt
-# once into a cache (scripts/windows-qt.sh), then md5tool.exe, the zip and
-# the installer into build-windows/. With "test", it then runs the Windows
-# test suite under Wine.
+# once into a cache (scripts/windows-qt.sh), then md5tool.exe, the zip, the
+# installer and the file benchmark into build-windows/. With "test", it then
+# runs the Windows test suite under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -18,7 +18,7 @@ build=build-windows
 # Afresh each time, so that a Qt built anew, say for a new point release, is
 # the one found rather than the one an earlier run noted.
 cmake --fresh -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
+      -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DBUILD_BENCHMARKS=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"
 say "built $build/app/md5tool.exe, $(cd "$build" && echo md5tool-*.zip md5tool-*-setup.exe)"
 

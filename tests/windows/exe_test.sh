@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # What Windows sees of md5tool.exe before it runs it: a windowed program, with
-# no console, that imports only DLLs that every Windows from 7 on has, and that
-# carries its icon, version record and manifest. Arguments: md5tool.exe and
-# the resources folder.
+# no console, built for address-space randomisation with 64-bit addresses and
+# no-execute data, that imports KnownDLLs alone, which every Windows from 7 on
+# has and takes from its own folder wherever the program is, and that carries
+# its icon, version record and manifest. Arguments: md5tool.exe, the resources
+# folder and the KnownDLLs' names.
 set -euo pipefail
 exe=$1
 resources=$2
+shift 2
+known_dlls=" $* "
 
 fail() {
     echo "exe_test: $*" >&2
@@ -14,14 +18,18 @@ fail() {
 
 headers=$(x86_64-w64-mingw32-objdump -p "$exe")
 grep -q '^Subsystem.*(Windows GUI)' <<<"$headers" || fail "not a windowed program"
-# Windows 7's own DLLs; not the compiler's runtime, winpthread, Qt or the
-# Universal C Runtime, which Windows 7 has only with an update.
-windows7_dlls=" advapi32.dll comdlg32.dll dwmapi.dll gdi32.dll imm32.dll kernel32.dll mpr.dll msvcrt.dll
-                netapi32.dll ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll userenv.dll uxtheme.dll
-                version.dll winmm.dll ws2_32.dll wtsapi32.dll "
+characteristics=0x$(sed -n 's/^DllCharacteristics\s*//p' <<<"$headers")
+# High-entropy addresses, dynamic base, NX compatible.
+for flag in 0x20 0x40 0x100; do
+    (( characteristics & flag )) || fail "DllCharacteristics $characteristics lacks $flag"
+done
+# Not the compiler's runtime, winpthread, Qt or the Universal C Runtime,
+# which Windows 7 has only with an update; a DLL of Windows' own that is not
+# a KnownDLL would be looked for beside the program first, and must be
+# delay-loaded (cmake/windows-delayload.cmake).
 imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort -u)
 for dll in $imports; do
-    [[ $windows7_dlls == *[[:space:]]$dll[[:space:]]* ]] || fail "imports $dll, which Windows 7 may lack"
+    [[ $known_dlls == *" ${dll%.dll} "* ]] || fail "imports $dll, which is not a KnownDLL"
 done
 
 # Each resource by type and name, as wrestool lists them.
@@ -30,4 +38,4 @@ for resource in "--type=14 --name='IDI_ICON1'" "--type=16 --name=1" "--type=24 -
     grep -qF -- "$resource" <<<"$listed" || fail "no resource $resource in: $listed"
 done
 wrestool -x --raw --type=24 --name=1 "$exe" | cmp - "$resources/md5tool.manifest" || fail "the manifest differs"
-echo "exe_test: a windowed program that imports $(wc -w <<<"$imports") of Windows' own DLLs, with its icon, version record and manifest"
+echo "exe_test: a windowed program that imports $(wc -w <<<"$imports") KnownDLLs, with its icon, version record and manifest"

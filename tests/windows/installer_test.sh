@@ -2,8 +2,10 @@
 # The installer as a user or an administrator's script runs it under Wine:
 # silently, without administrator rights, it puts md5tool.exe, a Start-menu
 # shortcut and an entry for Apps & features in place; the uninstaller takes
-# them all away again. The zip holds the same program and texts. Arguments:
-# the installer, the zip, md5tool.exe, the Wine prefix.
+# them all away again, run as Apps & features' entry says for a silent
+# uninstall. The zip holds the same program and texts, and made again later
+# it has the same bytes. Arguments: the installer, the zip (in the build
+# folder), md5tool.exe, the Wine prefix.
 set -euo pipefail
 setup=$1
 zip=$2
@@ -45,20 +47,32 @@ for text in "$installed/LICENSE.txt" "$unzipped"/*/LICENSE.txt "$unzipped"/*/REA
     ! grep -qv $'\r$' "$text" || fail "$text has lines without CR"
 done
 [ "$(head -c3 "$unzipped"/*/README.txt | od -An -tx1)" = " ef bb bf" ] || fail "README.txt lacks the UTF-8 signature"
+# Zip entries are dated to 2 seconds.
+cp "$zip" "$unzipped/first.zip"
+sleep 2
+rm "$zip"
+cmake --build "$(dirname "$zip")" --target windows_zip >/dev/null
+cmp "$unzipped/first.zip" "$zip" || fail "the zip made again differs"
 [ "$(entry DisplayName)" = "MD5 小工具" ] || fail "Apps & features lists '$(entry DisplayName)'"
 uninstaller=$(entry UninstallString)
 [ "$uninstaller" = '"C:\users\'"$(id -un)"'\AppData\Local\Programs\md5tool\uninstall.exe"' ] ||
     fail "the uninstaller is given as $uninstaller"
 
-# The uninstaller runs from a copy of itself, so that it can delete itself;
-# the program that started it returns at once.
-wine "$installed/uninstall.exe" /S
+quiet_uninstaller=$(entry QuietUninstallString)
+[[ $quiet_uninstaller == "$uninstaller "* ]] || fail "the silent uninstaller is given as $quiet_uninstaller"
+
+# Run as the entry's command line, through a batch file: Wine would quote the
+# quotes of an argument. The uninstaller runs from a copy of itself, so that
+# it can delete itself; the program that started it returns at once. One that
+# is not silent waits for a click instead.
+printf '@%s\r\n' "$quiet_uninstaller" >"$unzipped/uninstall.cmd"
+wine cmd /c "$(winepath -w "$unzipped/uninstall.cmd")"
 for _ in $(seq 100); do
     [ -e "$installed" ] || break
     sleep 0.2
 done
+[ ! -e "$installed" ] || { wineserver -k; fail "left behind: $(ls -A "$installed")"; }
 wineserver -w
-[ ! -e "$installed" ] || fail "left behind: $(ls -A "$installed")"
 [ ! -e "$shortcut" ] || fail "the shortcut is left behind"
 [ -z "$(entry DisplayName)" ] || fail "Apps & features still lists it"
 echo "installer_test: installed, listed and uninstalled cleanly"
