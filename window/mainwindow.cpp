@@ -137,12 +137,15 @@ void MainWindow::dropEvent(QDropEvent *event)
 
 void MainWindow::showDroppedFile()
 {
+    // Asked first: a search that ends between the two questions then still
+    // has its name shown, at the next look.
+    const bool settled = droppedFile.isSettled();
     const QString path = droppedFile.current().path;
     if (path != filePath) {
         filePath = path;
         ui->label->setText(literalText(path));
     }
-    if (droppedFile.isSettled())
+    if (settled)
         nameSearchWatch->stop();
     else if (!nameSearchWatch->isActive())
         nameSearchWatch->start();
