@@ -8,6 +8,7 @@
 
 #include <QFile>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -23,19 +24,20 @@ namespace {
 // window stays alive, and can be closed, while a read hangs.
 constexpr std::chrono::milliseconds readPatience(50);
 
-// How long the caller waits for news of a digest run aside before it is
-// told anyway.
+// How often the caller is told the figures of a digest run aside. Often
+// enough that the window follows the user smoothly; waking it for every
+// chunk instead would cost the digest time, where waking a thread is slow.
 constexpr std::chrono::milliseconds callerPatience(20);
 
 // What a digest run aside shares with its caller, for as long as either
-// needs it.
+// needs it. The figures go without the lock, which would make the two wait
+// for each other at every chunk.
 struct AsideState {
+    std::atomic<qint64> bytesRead{0};
+    std::atomic<qint64> fileSize{0};
+    std::atomic<bool> stopping{false};
     std::mutex mutex;
-    std::condition_variable news;
-    qint64 bytesRead = 0;
-    qint64 fileSize = 0;
-    bool told = false;
-    bool stopping = false;
+    std::condition_variable finishing;
     bool finished = false;
     FileDigest result{FileDigest::Stopped, std::string(), QString()};
 };
@@ -94,39 +96,30 @@ FileDigest digestAside(std::function<FileDigest(const FileDigestProgress &)> dig
     try {
         worker = std::thread([state, digest = std::move(digest)] {
             FileDigest result = digest([&state](qint64 bytesRead, qint64 fileSize) {
-                const std::lock_guard<std::mutex> lock(state->mutex);
-                state->bytesRead = bytesRead;
                 state->fileSize = fileSize;
-                state->told = true;
-                state->news.notify_one();
+                state->bytesRead = bytesRead;
                 return !state->stopping;
             });
             const std::lock_guard<std::mutex> lock(state->mutex);
             state->result = std::move(result);
             state->finished = true;
-            state->news.notify_one();
+            state->finishing.notify_one();
         });
     } catch (const std::system_error &failure) {
         return {FileDigest::OpenFailed, std::string(), systemErrorText(failure.code().value())};
     }
 
     std::unique_lock<std::mutex> lock(state->mutex);
-    for (;;) {
-        state->news.wait_for(lock, callerPatience, [&state] { return state->finished || state->told; });
-        if (state->finished)
-            break;
-        state->told = false;
-        const qint64 bytesRead = state->bytesRead;
-        const qint64 fileSize = state->fileSize;
+    while (!state->finishing.wait_for(lock, callerPatience, [&state] { return state->finished; })) {
         lock.unlock();
-        const bool goOn = carryOn(bytesRead, fileSize);
-        lock.lock();
-        if (!goOn) {
+        const qint64 bytesRead = state->bytesRead;
+        if (!carryOn(bytesRead, state->fileSize)) {
             state->stopping = true;
             // Ends by itself, whenever the call it may be stuck in returns.
             worker.detach();
             return {FileDigest::Stopped, std::string(), QString(), bytesRead};
         }
+        lock.lock();
     }
     lock.unlock();
     // It has nothing left to do but end.
