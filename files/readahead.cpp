@@ -1,10 +1,9 @@
 #include "readahead.h"
 
 #include "readerfile.h"
+#include "threadsync.h"
 
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
 #include <system_error>
 
 namespace {
@@ -30,9 +29,9 @@ struct ReadAhead::Shared {
     // Left uninitialised: a short file touches the first page only.
     const std::unique_ptr<char[]> buffers;
 
-    std::mutex mutex;
-    std::condition_variable pieceReady;
-    std::condition_variable bufferFreed;
+    Lock mutex;
+    Condition pieceReady;
+    Condition bufferFreed;
     // Piece n is read into buffer n % bufferCount; the reader may run ahead
     // of the caller by as many pieces as there are buffers.
     std::uint64_t piecesRead = 0;
@@ -68,7 +67,7 @@ ReadAhead::~ReadAhead()
         return;
     bool midRead;
     {
-        const std::lock_guard<std::mutex> lock(shared->mutex);
+        const std::lock_guard<Lock> lock(shared->mutex);
         shared->stopping = true;
         midRead = shared->inRead;
     }
@@ -84,7 +83,7 @@ ReadAhead::~ReadAhead()
 ReadAhead::Piece ReadAhead::next(std::chrono::milliseconds patience)
 {
     Shared &state = *shared;
-    std::unique_lock<std::mutex> lock(state.mutex);
+    std::unique_lock<Lock> lock(state.mutex);
     if (holdsPiece) {
         holdsPiece = false;
         ++state.piecesDone;
@@ -104,7 +103,7 @@ ReadAhead::Piece ReadAhead::next(std::chrono::milliseconds patience)
 void ReadAhead::readInTurn(std::shared_ptr<Shared> shared)
 {
     Shared &state = *shared;
-    std::unique_lock<std::mutex> lock(state.mutex);
+    std::unique_lock<Lock> lock(state.mutex);
     for (;;) {
         state.bufferFreed.wait(lock, [&state] {
             return state.stopping || state.piecesRead - state.piecesDone < bufferCount;
