@@ -33,6 +33,7 @@ private slots:
     void windowWorksWhileCallHangs_data();
     void windowWorksWhileCallHangs();
     void dropOfLostNameDoesNotWait();
+    void pressWaitsForTheLostName();
 
 private:
     void tellFileSystem(const char *line);
@@ -153,6 +154,29 @@ void HungFileSystemTest::dropOfLostNameDoesNotWait()
     QTRY_VERIFY(fileSystem.canReadLine());
     QCOMPARE(fileSystem.readLine(), QByteArray("held getattr\n"));
     tellFileSystem("release");
+}
+
+// A press before the search for a lost name has ended digests the file
+// that the search finds, not the name as dropped.
+void HungFileSystemTest::pressWaitsForTheLostName()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    tellFileSystem("hold");
+    dropFile(&window, dir.filePath(QString::fromUtf8("mount/getattr\uFFFD.bin")));
+    ProgressDialogWatcher watcher(&window, [this](QProgressDialog *) {
+        tellFileSystem("release");
+        return true;
+    });
+    {
+        Watchdog watchdog("pressing while a lost name is looked for", hangLimit);
+        pressFileButton(&window);
+    }
+    QVERIFY(watcher.sawDialog);
+    QCOMPARE(resultText(&window), md5Of("behind a hung call\n"));
+    QCOMPARE(labelText(&window), dir.filePath("mount/getattr\\xC4.bin"));
+    QVERIFY(fileSystem.readAll().startsWith("held getattr\n"));
 }
 
 // Mounting needs the kernel's FUSE device, which a container may lack.

@@ -1,7 +1,8 @@
 // A file system whose calls on one file can be held for as long as a test
 // likes, as a network file system's are when its server stops answering:
 // the open of open.bin and the lookup of any name that starts with getattr
-// wait while held. It
+// wait while held. Its folder lists one more file, whose name is not UTF-8:
+// getattr\xC4.bin. It
 // prints "ready" once mounted and "held <call>" when a call starts waiting;
 // the lines "hold" and "release" on its input set whether calls wait. It
 // starts held. A call is let go after the given seconds anyway, so that a
@@ -48,7 +49,8 @@ void waitWhileHeld(const char *call)
 
 bool isFile(const char *path)
 {
-    return std::strcmp(path, "/open.bin") == 0 || std::strcmp(path, "/getattr.bin") == 0;
+    return std::strcmp(path, "/open.bin") == 0 || std::strcmp(path, "/getattr.bin") == 0
+        || std::strcmp(path, "/getattr\xC4.bin") == 0;
 }
 
 void *init(fuse_conn_info *, fuse_config *config)
@@ -105,6 +107,13 @@ int open(const char *path, fuse_file_info *)
     return 0;
 }
 
+int readdir(const char *, void *entries, fuse_fill_dir_t fill, off_t, fuse_file_info *, fuse_readdir_flags)
+{
+    for (const char *name : {".", "..", "open.bin", "getattr.bin", "getattr\xC4.bin"})
+        fill(entries, name, nullptr, 0, fuse_fill_dir_flags());
+    return 0;
+}
+
 int read(const char *, char *buffer, size_t size, off_t offset, fuse_file_info *)
 {
     const size_t length = sizeof contents - 1;
@@ -129,6 +138,7 @@ int main(int argc, char *argv[])
     operations.getattr = getattr;
     operations.open = open;
     operations.read = read;
+    operations.readdir = readdir;
     // A few threads answer calls, so that one held does not hold the rest.
     char foreground[] = "-f";
     char options[] = "-omax_threads=4";
