@@ -50,10 +50,10 @@ end_stage "sanitizer suite"
 # left out of view. Without address-space randomisation, so that the
 # sanitizer's fixed memory layout fits however the kernel is set (older
 # ones stop at start where it randomises 32 bits).
-tsan_tests="read_ahead_test file_digest_test file_failure_test long_digest_test"
+tsan_tests="read_ahead_test file_digest_test file_failure_test long_digest_test hung_file_system_test"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON \
     "-DCMAKE_CXX_FLAGS=-fsanitize=thread -O1" -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null
-cmake --build build-tsan -j"$(nproc)" --target $tsan_tests
+cmake --build build-tsan -j"$(nproc)" --target $tsan_tests hung_fs
 TSAN_OPTIONS=halt_on_error=1:ignore_noninstrumented_modules=1 suite_runner="setarch $(uname -m) -R" \
     run_suite build-tsan -R "^(${tsan_tests// /|})\$"
 end_stage "ThreadSanitizer"
