@@ -9,21 +9,19 @@
 // With --smoke it digests a small file once and only checks that the three
 // agree.
 
+#include "drops.h"
 #include "filedigest.h"
 #include "mainwindow.h"
 #include "md5.h"
 #include "rounds.h"
+#include "testfile.h"
 
 #include <QApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
-#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTextEdit>
-#include <QUrl>
 
 #include <algorithm>
 #include <cstdint>
@@ -63,23 +61,6 @@ Sample timed(const Contender &contender, std::string &digest)
     return {double(stop - start) / CLOCKS_PER_SEC, wall.nsecsElapsed() / 1e9};
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// The toolkit hands a drop to the widget that took the drag's entry.
-void dropFile(QWidget *window, const QString &path)
-{
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(window->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window, &enter);
-    QDropEvent drop(window->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window, &drop);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -100,14 +81,14 @@ int main(int argc, char **argv)
         byte = char(random());
     QTemporaryDir dir;
     const QString path = dir.filePath("file.bin");
-    if (!dir.isValid() || !writeFile(path, bytes)) {
+    if (!dir.isValid() || !writeTestFile(path, bytes)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return 1;
     }
 
     MainWindow window;
     window.show();
-    dropFile(&window, path);
+    WindowDriver::dropFile(&window, path);
     if (window.findChild<QLabel *>("label")->text() != path) {
         std::fprintf(stderr, "the window did not take the drop of %s\n", qPrintable(path));
         return 1;

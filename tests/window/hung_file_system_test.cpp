@@ -53,7 +53,7 @@ void HungFileSystemTest::initTestCase()
 {
     QVERIFY(dir.isValid());
     shortFile = dir.filePath("short.txt");
-    QVERIFY(writeNamedFile(QFile::encodeName(shortFile), "short"));
+    QVERIFY(writeTestFile(shortFile, "short"));
     QVERIFY(QDir(dir.path()).mkdir("mount"));
     fileSystem.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // Let go after the watchdog's limit, so that a failing run ends.

@@ -84,8 +84,7 @@ void LongDigestTest::initTestCase()
     QVERIFY(longFile.isValid());
     QVERIFY(dir.isValid());
     shortFile = dir.filePath("short.txt");
-    QFile file(shortFile);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("short") == 5);
+    QVERIFY(writeTestFile(shortFile, "short"));
 }
 
 void LongDigestTest::init()

@@ -144,10 +144,8 @@ void FileFailureTest::initTestCase()
 {
     QVERIFY(dir.isValid());
 
-    QFile deleted(path("deleted.bin"));
-    QVERIFY(deleted.open(QIODevice::WriteOnly));
-    deleted.close();
-    QVERIFY(deleted.remove());
+    QVERIFY(writeTestFile(path("deleted.bin"), QByteArray()));
+    QVERIFY(QFile::remove(path("deleted.bin")));
 
     QVERIFY(QDir(dir.path()).mkdir("folder"));
 #ifdef Q_OS_WIN
@@ -333,9 +331,8 @@ void FileFailureTest::readErrorAfterSomeChunksGivesNoDigest()
 // The reader works on a duplicate of the file's descriptor.
 void FileFailureTest::noDescriptorForTheReaderGivesNoDigest()
 {
+    QVERIFY(writeTestFile(path("short.txt"), "short"));
     QFile file(path("short.txt"));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("short") == 5);
-    file.close();
     QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
     FileDigest result;
     {

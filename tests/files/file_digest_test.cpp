@@ -91,10 +91,10 @@ private:
 
 QString FileDigestTest::writeFile(const QString &name, const QByteArray &contents)
 {
-    QFile file(dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
-        qFatal("cannot write %s", qPrintable(file.fileName()));
-    return file.fileName();
+    const QString path = dir.filePath(name);
+    if (!writeTestFile(path, contents))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
 }
 
 void FileDigestTest::initTestCase()
