@@ -22,8 +22,9 @@ struct RegularFileOpening {
 // and opening some devices does something of its own.
 RegularFileOpening openRegularFile(QFile &file, const QByteArray &path);
 
-// What opening an empty name gives: the toolkit's own message, without the
-// console warning that asking the toolkit to open one prints.
+// What opening an empty name gives: the message the toolkit gives for it,
+// written out here, since asking the toolkit to open an empty name would
+// also print a warning on the console.
 RegularFileOpening noFileNameGiven();
 
 #endif

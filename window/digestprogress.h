@@ -13,14 +13,14 @@
 class QProgressDialog;
 class QWidget;
 
-// Keeps a window alive while a file digest runs on its thread. Once the
+// Keeps a window alive while a file digest runs on another thread and tells
+// it the figures, some fifty times a second (see digestAside). Once the
 // digest has taken longer than a short delay, a progress dialog appears and
-// events are processed between chunks, and while a read is slow, some fifty
-// times a second, so that the window stays painted, takes drops and close
-// requests, and the user can cancel. The dialog is not modal: the toolkit
-// would drop a window manager's close request for a window that a modal
-// dialog blocks. Instead the controls that start a digest are disabled while
-// it shows. Shorter digests show nothing. Under the bar, the dialog tells
+// events are processed at each telling, so that the window stays painted,
+// takes drops and close requests, and the user can cancel. The dialog is
+// not modal: the toolkit would drop a window manager's close request for a
+// window that a modal dialog blocks. Instead the controls that start a
+// digest are disabled while it shows. Shorter digests show nothing. Under the bar, the dialog tells
 // the bytes done, the speed and, for a file with a size, the time left.
 class DigestProgress
 {
