@@ -34,6 +34,13 @@ run_suite() {
     skipped=$((skipped + suite_skipped))
 }
 
+# A stage that this machine cannot run, said in one line and counted as one
+# skipped test.
+skip_stage() {
+    echo "$1: skipped: $2"
+    skipped=$((skipped + 1))
+}
+
 # The closing line; fails if any test failed.
 report_results() {
     echo "all: $passed passed, $failed failed, $skipped skipped"

@@ -24,29 +24,54 @@ WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils
                   perl xz-utils nsis zip wine wine64 fonts-wqy-zenhei xvfb x11-xserver-utils xdotool xclip icoutils
                   g++ pkg-config qtbase5-dev cmake"
 
+is_installed() {
+    [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
+}
+
+# Runs a command as root: through sudo for another user. Fails, saying what
+# to run, where there is no sudo.
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null; then
+        sudo "$@"
+    else
+        echo "No sudo to run this with. As root, run:" >&2
+        echo "  $*" >&2
+        return 1
+    fi
+}
+
+# Reads the package sources' lists, once per run.
+apt_updated=
+apt_update() {
+    [ -n "$apt_updated" ] && return 0
+    as_root apt-get update -qq && apt_updated=yes
+}
+
+# Prints those of the named packages that are neither installed nor offered
+# by the package sources, as Wine at times is not in Debian testing.
+unavailable_packages() {
+    local package missing=()
+    for package in "$@"; do
+        is_installed "$package" && continue
+        apt_update || return 1
+        [ -n "$(apt-cache policy "$package" 2>/dev/null | sed -n 's/^ *Candidate: //p' | grep -v '(none)')" ] ||
+            missing+=("$package")
+    done
+    echo "${missing[*]}"
+}
+
 # Installs those of the named packages that are not installed yet; a second
 # run finds them all and touches nothing.
 ensure_packages() {
     local missing=()
     local package
     for package in "$@"; do
-        if [ "$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null)" != "install ok installed" ]; then
-            missing+=("$package")
-        fi
+        is_installed "$package" || missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-
-    local sudo=()
-    if [ "$(id -u)" -ne 0 ]; then
-        if ! command -v sudo >/dev/null; then
-            echo "Missing Debian packages, and no sudo to install them with. As root, run:" >&2
-            echo "  apt-get install ${missing[*]}" >&2
-            return 1
-        fi
-        sudo=(sudo)
-    fi
     echo "Installing: ${missing[*]}"
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
-        apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    apt_update
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }

@@ -57,4 +57,10 @@ expect() {
 }
 expect "all: 2 passed, 3 failed, 3 skipped" 1 failing-build passing-build
 expect "all: 1 passed, 0 failed, 0 skipped" 0 passing-build
+# A stage that cannot run here, as the Windows one without Wine, is one skip.
+skip_windows=$(bash -c '. "$0"; run_suite "$1"; skip_stage windows "no wine"; report_results' "$counting" passing-build 2>&1)
+if [ "$?" -ne 0 ] || [ "$(echo "$skip_windows" | tail -n 2)" != $'windows: skipped: no wine\nall: 1 passed, 0 failed, 1 skipped' ]; then
+    echo "FAIL: a skipped stage gives: $skip_windows"
+    fail=1
+fi
 exit $fail
