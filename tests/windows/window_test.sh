@@ -33,19 +33,29 @@ start 96
 file="$work/下载 𝄞.bin"
 head -c 3000000 /dev/urandom >"$file"
 expected=$(md5sum <"$file" | cut -d' ' -f1)
-coproc source { "$work/drag_source" "text/uri-list=file://$(percent_encoded "$file")"; }
-# Reads what the drag source tells until a line that starts with $1.
+coproc source { exec "$work/drag_source" "text/uri-list=file://$(percent_encoded "$file")"; }
+# Reads what the drag source tells until a line that starts with $1, for
+# at most $2 seconds between lines, or 30; fails the test unless $2 is given.
 await() {
     local line
-    while read -r -t 30 -u "${source[0]}" line; do
+    while read -r -t "${2:-30}" -u "${source[0]}" line; do
         [ "${line%% *}" = "$1" ] && told=$line && return 0
     done
+    [ -n "${2:-}" ] && return 1
     fail "the drag source never said $1"
 }
 await ready
 read -r _ x y <<<"$told"
-xdotool mousemove --sync "$x" "$y" mousedown 1
-await dragging
+# A window that Wine maps or raises late may cover the source and take the
+# press: then the source is raised and pressed again.
+source_window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$source_PID" | head -n1) ||
+    fail "the drag source shows no window"
+for attempt in 1 2 3; do
+    xdotool windowraise "$source_window" mousemove --sync "$x" "$y" mousedown 1
+    await dragging 10 && break
+    xdotool mouseup 1
+    [ "$attempt" -lt 3 ] || fail "the drag source never said dragging"
+done
 # In steps, as a hand moves, onto the drop frame.
 to_x=$(( window_x + 260 * scale / 96 ))
 to_y=$(( window_y + 240 * scale / 96 ))

@@ -32,12 +32,17 @@ start() {
     program=$!
     window=$(timeout 60 xdotool search --sync --onlyvisible --name 'Tessarin - Quillmere' | head -n1) ||
         fail "no window at $1 dpi"
-    sleep 1
-    eval "$(xdotool getwindowgeometry --shell "$window")"
     # Where Wine draws the frame and title bar inside the X window, the frame
-    # is as wide on every side; the window may be its client area alone.
+    # is as wide on every side; the window may be its client area alone. Wine
+    # may map the window before it gives it its size: a loaded machine can
+    # take a while.
     width_scaled=$(( $1 * 666 / 96 ))
     height_scaled=$(( $1 * 490 / 96 ))
+    for _ in $(seq 120); do
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        [ "$WIDTH" -ge "$width_scaled" ] && [ "$HEIGHT" -ge "$height_scaled" ] && break
+        sleep 0.25
+    done
     local border=$(( (WIDTH - width_scaled) / 2 ))
     [ "$border" -ge 0 ] && [ "$border" -le 20 ] || fail "at $1 dpi the window is ${WIDTH}x$HEIGHT, not $width_scaled wide"
     local caption=$(( HEIGHT - height_scaled - border ))
@@ -62,7 +67,8 @@ click() {
 }
 
 # What the result box shows, through the clipboard, which Wine hands to X11
-# a moment after the copy: the first copied text other than $1.
+# a moment after the copy, or longer on a loaded machine: the first copied
+# text other than $1.
 result() {
     # With no window manager, the keys go where the pointer pressed last,
     # which after a drag is the drag source.
@@ -70,7 +76,7 @@ result() {
     click 320 400
     xdotool key ctrl+a ctrl+c
     local copied=
-    for _ in $(seq 20); do
+    for _ in $(seq 120); do
         copied=$(xclip -o -selection clipboard 2>/dev/null) && [ -n "$copied" ] && [ "$copied" != "${1:-}" ] && break
         sleep 0.25
     done
