@@ -1,7 +1,7 @@
 # Installs BUILD_DIR into the empty folder STAGE_DIR and checks that exactly the
 # expected files arrive, that the desktop entry names the installed program
 # and icon, that the AppStream metadata launches the installed desktop entry,
-# and that each icon is as large as its theme folder says.
+# and that each picture of the icon is as large as its theme folder says.
 
 cmake_minimum_required(VERSION 3.16)
 
