@@ -1,6 +1,6 @@
 # Installs the program where desktops look for it: the executable, its menu
-# entry and its icon in the hicolor theme, rendered from the same drawing as
-# the Windows icon; its AppStream metadata for software centres; its manual
+# entry and its icon in the hicolor theme, both the drawing and the pictures
+# rendered from it; its AppStream metadata for software centres; its manual
 # page, changelog and copyright in the places and forms that Debian asks for.
 include(GNUInstallDirs)
 
@@ -17,6 +17,7 @@ foreach(size ${ICON_SIZES})
     install(FILES ${ICON_DIR}/hicolor/${size}x${size}/apps/md5tool.png
             DESTINATION ${ICON_THEME_DIR}/${size}x${size}/apps)
 endforeach()
+install(FILES ${ICON_SOURCE} DESTINATION ${ICON_THEME_DIR}/scalable/apps)
 
 # Compressed at the highest level and without a time stamp, so that the same
 # sources always give the same bytes.
