@@ -23,8 +23,8 @@ foreach(size ${ICON_SIZES})
 endforeach()
 
 # The Windows icon is the badge alone, 256 x 146, cut from the square that
-# centres it 55 units from the top. One 32-bit image, with the mask clear
-# only where the picture is, for readers that ignore its alpha channel.
+# centres it 55 units from the top. One 32-bit image whose mask, for readers
+# that ignore the alpha channel, marks clear just the pixels of alpha 0.
 # icotool takes an image 256 wide for a square and gives its entry a height
 # of 0, which means 256: the entry gets the picture's height byte instead,
 # the last of the big-endian height in the PNG's header.
