@@ -1,7 +1,7 @@
 # Installs the program where desktops look for it: the executable, its menu
-# entry and its icon in the hicolor theme, drawn from the same artwork as the
-# Windows icon; its AppStream metadata for software centres; its manual page,
-# changelog and copyright in the places and forms that Debian asks for.
+# entry and its icon in the hicolor theme, both the drawing and the pictures
+# rendered from it; its AppStream metadata for software centres; its manual
+# page, changelog and copyright in the places and forms that Debian asks for.
 include(GNUInstallDirs)
 
 set(APPSTREAM_ID invalid.md5tool.md5tool)
@@ -13,12 +13,11 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/${APPSTREAM_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 set(ICON_THEME_DIR ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
-foreach(size 48x48 128x128)
-    install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/hicolor/${size}/apps/md5tool.png
-            DESTINATION ${ICON_THEME_DIR}/${size}/apps)
+foreach(size ${ICON_SIZES})
+    install(FILES ${ICON_DIR}/hicolor/${size}x${size}/apps/md5tool.png
+            DESTINATION ${ICON_THEME_DIR}/${size}x${size}/apps)
 endforeach()
-install(FILES ${PROJECT_SOURCE_DIR}/resources/md5tool.png
-        DESTINATION ${ICON_THEME_DIR}/256x256/apps)
+install(FILES ${ICON_SOURCE} DESTINATION ${ICON_THEME_DIR}/scalable/apps)
 
 # Compressed at the highest level and without a time stamp, so that the same
 # sources always give the same bytes.

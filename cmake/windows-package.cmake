@@ -45,9 +45,9 @@ add_custom_command(OUTPUT ${WINDOWS_ZIP}
 add_custom_command(OUTPUT ${WINDOWS_SETUP}
     COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}
             -DEXE=$<TARGET_FILE:md5tool> -DLICENSE=${windows_license}
-            -DICON=${PROJECT_SOURCE_DIR}/resources/app.ico -DOUTFILE=${WINDOWS_SETUP}
+            -DICON=${APP_ICO} -DOUTFILE=${WINDOWS_SETUP}
             ${PROJECT_SOURCE_DIR}/resources/md5tool.nsi
-    DEPENDS md5tool ${PROJECT_SOURCE_DIR}/resources/md5tool.nsi ${windows_license}
+    DEPENDS md5tool ${PROJECT_SOURCE_DIR}/resources/md5tool.nsi ${windows_license} ${APP_ICO}
     VERBATIM)
 
 # The zip on its own too, which the installer test makes again.

@@ -1,10 +1,11 @@
 # Sourced by the run and test scripts: installs missing Debian packages.
 
 # The packages needed to build and run the program, on X11 or natively on
-# Wayland, and to tell whether either display answers; and to build its
-# Debian package with cpack (dpkg-dev, file).
+# Wayland, and to tell whether either display answers; to render its icon
+# from the drawing, as PNGs and as the Windows icon (librsvg2-bin, icoutils);
+# and to build its Debian package with cpack (dpkg-dev, file).
 RUN_PACKAGES="g++ make cmake qtbase5-dev qtbase5-dev-tools qtwayland5 fonts-wqy-zenhei x11-utils wayland-utils
-              dpkg-dev file"
+              librsvg2-bin icoutils dpkg-dev file"
 
 # And those the test command needs besides: display servers and the tools
 # that drive them, the checkers of the package and its metadata, the Windows
@@ -16,13 +17,13 @@ TEST_PACKAGES="xvfb xdotool x11-xserver-utils weston binutils-mingw-w64-x86-64 d
 
 # And those of the Windows build and its tests: the MinGW-w64 cross compiler
 # (its POSIX threads flavour, which has std::thread), what builds Qt from
-# Debian's source package, NSIS for the installer, Info-ZIP's zip, and Wine,
-# a Chinese font, an X server and the tools that drive it for the tests; the
-# X11 side of the real drag is built against the Qt 5 that RUN_PACKAGES
-# brings.
+# Debian's source package, what renders the icon, NSIS for the installer,
+# Info-ZIP's zip, and Wine, a Chinese font, an X server and the tools that
+# drive it for the tests; the X11 side of the real drag is built against the
+# Qt 5 that RUN_PACKAGES brings.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev make
-                  perl xz-utils nsis zip wine wine64 fonts-wqy-zenhei xvfb x11-xserver-utils xdotool xclip icoutils
-                  g++ pkg-config qtbase5-dev cmake"
+                  perl xz-utils librsvg2-bin icoutils nsis zip wine wine64 fonts-wqy-zenhei xvfb x11-xserver-utils
+                  xdotool xclip g++ pkg-config qtbase5-dev cmake"
 
 is_installed() {
     [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Starts the program as it ships, not a test's own entry, and checks what
 # the desktop sees of its window. Run it under with-weston.sh and
-# with-xvfb.sh, with the text scale in XFT_DPI:
-#   shipped_window_test.sh path/to/md5tool
+# with-xvfb.sh, with the text scale in XFT_DPI, and with the icon's 48-pixel
+# picture for a theme of the test's own:
+#   shipped_window_test.sh path/to/md5tool path/to/md5tool.png
 set -u
 program=$1
+icon=$2
 work=$(mktemp -d)
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
@@ -14,7 +16,7 @@ export HOME=$work XDG_DATA_HOME=$work/data XDG_DATA_DIRS=$work/none
 theme=$work/theme/icons/hicolor
 mkdir -p "$theme/48x48/apps"
 printf '[Icon Theme]\nName=Hicolor\nDirectories=48x48/apps\n[48x48/apps]\nSize=48\n' >"$theme/index.theme"
-cp "$(dirname "$0")/../../resources/icons/hicolor/48x48/apps/md5tool.png" "$theme/48x48/apps"
+cp "$icon" "$theme/48x48/apps"
 
 # Starts the program on X11 with the given environment; sets window to its
 # window.

@@ -1,7 +1,7 @@
 # Installs BUILD_DIR into the empty folder STAGE_DIR and checks that exactly the
 # expected files arrive, that the desktop entry names the installed program
 # and icon, that the AppStream metadata launches the installed desktop entry,
-# and that each icon is as large as its theme folder says.
+# and that each picture of the icon is as large as its theme folder says.
 
 cmake_minimum_required(VERSION 3.16)
 
@@ -16,7 +16,8 @@ set(icon_sizes 48 128 256)
 set(metainfo share/metainfo/${APPSTREAM_ID}.metainfo.xml)
 set(expected bin/md5tool share/applications/md5tool.desktop ${metainfo}
              share/man/man1/md5tool.1.gz
-             share/doc/md5tool/changelog.gz share/doc/md5tool/copyright)
+             share/doc/md5tool/changelog.gz share/doc/md5tool/copyright
+             share/icons/hicolor/scalable/apps/md5tool.svg)
 if(LINTIAN_OVERRIDES)
     list(APPEND expected share/lintian/overrides/md5tool)
 endif()

@@ -1,6 +1,7 @@
-# Compiles RC_FILE to the COFF object RES_FILE with the MinGW resource
-# compiler, then reads the object back and checks the icon group and the
-# version strings that ended up in it.
+# Compiles RC_FILE, with the icon that the build rendered into ICON_DIR, to
+# the COFF object RES_FILE with the MinGW resource compiler, then reads the
+# object back and checks the icon group and the version strings that ended up
+# in it.
 
 find_program(WINDRES x86_64-w64-mingw32-windres)
 if(NOT WINDRES)
@@ -14,7 +15,7 @@ set(preprocess --preprocessor=${PREPROCESSOR} --preprocessor-arg=-E
                --preprocessor-arg=-xc --preprocessor-arg=-DRC_INVOKED)
 
 file(REMOVE ${RES_FILE})
-execute_process(COMMAND ${WINDRES} ${preprocess} -O coff -o ${RES_FILE} ${RC_FILE}
+execute_process(COMMAND ${WINDRES} ${preprocess} --include-dir=${ICON_DIR} -O coff -o ${RES_FILE} ${RC_FILE}
                 RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "windres failed on ${RC_FILE}: ${status}")
