@@ -1,6 +1,7 @@
 # Compiles RC_FILE to the COFF object RES_FILE with the MinGW resource
-# compiler, then reads the object back and checks the icon group and the
-# version strings that ended up in it.
+# compiler, finding the files it names beside it or in INCLUDE_DIR, then reads
+# the object back and checks the icon group and that its version record
+# carries VERSION (a.b.c.d) in numbers and strings.
 
 find_program(WINDRES x86_64-w64-mingw32-windres)
 if(NOT WINDRES)
@@ -14,7 +15,7 @@ set(preprocess --preprocessor=${PREPROCESSOR} --preprocessor-arg=-E
                --preprocessor-arg=-xc --preprocessor-arg=-DRC_INVOKED)
 
 file(REMOVE ${RES_FILE})
-execute_process(COMMAND ${WINDRES} ${preprocess} -O coff -o ${RES_FILE} ${RC_FILE}
+execute_process(COMMAND ${WINDRES} ${preprocess} -I ${INCLUDE_DIR} -O coff -o ${RES_FILE} ${RC_FILE}
                 RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "windres failed on ${RC_FILE}: ${status}")
@@ -36,17 +37,21 @@ set(expected
     "Has 1 elements"
     "\"\\\\000\\\\222\\\\000\\\\000\", 1, 32,"
     "BLOCK \"080404b0\""
-    "VALUE \"FileVersion\", \"0.0.0.0\""
-    "VALUE \"ProductVersion\", \"0.0.0.0\""
+    "VALUE \"FileVersion\", \"${VERSION}\""
+    "VALUE \"ProductVersion\", \"${VERSION}\""
     "VALUE \"OriginalFilename\", \"md5tool.exe\""
     "VALUE \"Translation\", 0x804, 1200")
+# Zero versions are left out of the decompiled header; any other is a fault.
+if(VERSION STREQUAL "0.0.0.0")
+    if(decompiled MATCHES "(FILE|PRODUCT)VERSION")
+        message(FATAL_ERROR "version record carries a non-zero version")
+    endif()
+else()
+    string(REPLACE "." ", " numbers ${VERSION})
+    list(APPEND expected "FILEVERSION ${numbers}\n" "PRODUCTVERSION ${numbers}\n")
+endif()
 foreach(pattern IN LISTS expected)
     if(NOT decompiled MATCHES "${pattern}")
         message(FATAL_ERROR "compiled resources lack ${pattern}")
     endif()
 endforeach()
-
-# Zero versions are left out of the decompiled header; any other is a fault.
-if(decompiled MATCHES "(FILE|PRODUCT)VERSION")
-    message(FATAL_ERROR "version record carries a non-zero version")
-endif()
