@@ -17,9 +17,6 @@ set(metainfo share/metainfo/${APPSTREAM_ID}.metainfo.xml)
 set(expected bin/md5tool share/applications/md5tool.desktop ${metainfo}
              share/man/man1/md5tool.1.gz
              share/doc/md5tool/changelog.gz share/doc/md5tool/copyright)
-if(LINTIAN_OVERRIDES)
-    list(APPEND expected share/lintian/overrides/md5tool)
-endif()
 foreach(size ${icon_sizes})
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/md5tool.png)
 endforeach()
