@@ -2,9 +2,9 @@
 
 # The packages needed to build and run the program, on X11 or natively on
 # Wayland, and to tell whether either display answers; and to build its
-# Debian package with cpack (dpkg-dev, file).
+# Debian package with dpkg's tools (dpkg-dev).
 RUN_PACKAGES="g++ make cmake qtbase5-dev qtbase5-dev-tools qtwayland5 fonts-wqy-zenhei x11-utils wayland-utils
-              dpkg-dev file"
+              dpkg-dev"
 
 # And those the test command needs besides: display servers and the tools
 # that drive them, the checkers of the package and its metadata, the Windows
