@@ -26,4 +26,4 @@ string(REPLACE "." "," MD5TOOL_WINDOWS_VERSION_COMMAS ${MD5TOOL_WINDOWS_VERSION}
 # Configured on every platform, so that their versions are checked on Linux too.
 set(MD5TOOL_RESOURCES_DIR ${PROJECT_BINARY_DIR}/resources)
 configure_file(${PROJECT_SOURCE_DIR}/resources/app.rc ${MD5TOOL_RESOURCES_DIR}/app.rc @ONLY)
-configure_file(${PROJECT_SOURCE_DIR}/resources/md5tool.manifest ${MD5TOOL_RESOURCES_DIR}/md5tool.manifest @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/resources/md5tool.manifest.in ${MD5TOOL_RESOURCES_DIR}/md5tool.manifest @ONLY)

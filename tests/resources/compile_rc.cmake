@@ -1,7 +1,7 @@
 # Compiles RC_FILE to the COFF object RES_FILE with the MinGW resource
 # compiler, finding the files it names beside it or in INCLUDE_DIR, then reads
-# the object back and checks the icon group and that its version record
-# carries VERSION (a.b.c.d) in numbers and strings.
+# the object back and checks the icon group and that its version record and
+# manifest carry VERSION (a.b.c.d).
 
 find_program(WINDRES x86_64-w64-mingw32-windres)
 if(NOT WINDRES)
@@ -40,7 +40,8 @@ set(expected
     "VALUE \"FileVersion\", \"${VERSION}\""
     "VALUE \"ProductVersion\", \"${VERSION}\""
     "VALUE \"OriginalFilename\", \"md5tool.exe\""
-    "VALUE \"Translation\", 0x804, 1200")
+    "VALUE \"Translation\", 0x804, 1200"
+    "name=\"\"md5tool\"\" version=\"\"${VERSION}\"\"")
 # Zero versions are left out of the decompiled header; any other is a fault.
 if(VERSION STREQUAL "0.0.0.0")
     if(decompiled MATCHES "(FILE|PRODUCT)VERSION")
