@@ -3,7 +3,7 @@
 # and icon, that the AppStream metadata launches the installed desktop entry,
 # and that each icon is as large as its theme folder says.
 
-cmake_minimum_required(VERSION 3.16)
+cmake_minimum_required(VERSION 3.15)
 
 file(REMOVE_RECURSE ${STAGE_DIR})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${STAGE_DIR}
