@@ -24,6 +24,17 @@ WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils
                   perl xz-utils nsis zip wine wine64 fonts-wqy-zenhei xvfb x11-xserver-utils xdotool xclip icoutils
                   g++ pkg-config qtbase5-dev cmake"
 
+# Fails, saying so in one line, where the cmake found is older than the
+# version given; where there is none, the package lists bring one.
+require_cmake() {
+    local found
+    found=$(cmake --version 2>/dev/null | sed -n 's/^cmake version //p') || true
+    if [ -n "$found" ] && ! dpkg --compare-versions "$found" ge "$1"; then
+        echo "$(basename "$0"): needs CMake $1 or newer, and $(command -v cmake) is CMake $found" >&2
+        return 1
+    fi
+}
+
 # Installs those of the named packages that are not installed yet; a second
 # run finds them all and touches nothing.
 ensure_packages() {
