@@ -1,53 +1,42 @@
 # Builds the Debian package PACKAGE of BUILD_DIR with its deb target, under a
-# umask that would keep folders from others, and checks that every entry is
-# dated SOURCE_DATE_EPOCH, else the newest date of CHANGELOG, that SHA256SUMS
-# beside it gives its digest, and, unpacked into the empty folder STAGE_DIR,
-# that it holds exactly what the install puts under its prefix, owned by root
-# with the modes Debian asks for, with a changelog of the package's version,
-# that it depends on the packages that hold the Qt Core, Gui and Widgets
-# libraries PROGRAM links and on one that holds a font with Chinese glyphs,
-# and that it recommends the one that holds QT_WAYLAND_PLUGIN, the Wayland
-# plugin of that Qt. The package names are looked up on this machine, since
-# they differ between releases and Qt versions.
+# umask that would keep folders from others, and checks that it holds
+# exactly what the install puts under its prefix, owned by root with the modes
+# Debian asks for, with a changelog of the package's version, that it depends
+# on the packages that hold the Qt Core, Gui and Widgets libraries PROGRAM
+# links and on one that holds a font with Chinese glyphs, and that it
+# recommends the one that holds QT_WAYLAND_PLUGIN, the Wayland plugin of that
+# Qt. The package names are looked up on this machine, since they differ
+# between releases and Qt versions. Also that SHA256SUMS gives its digest, and
+# that its entries are dated SOURCE_DATE_EPOCH, else CHANGELOG's newest date.
 
 cmake_minimum_required(VERSION 3.15)
 
 file(REMOVE_RECURSE ${STAGE_DIR})
 file(MAKE_DIRECTORY ${STAGE_DIR})
 set(package ${PACKAGE})
-# Fails unless every entry of the package is dated at the minute given, in UTC.
 function(build_package_dated date)
     execute_process(COMMAND sh -c "umask 027 && exec \"$0\" \"$@\"" ${CMAKE_COMMAND} --build ${BUILD_DIR} --target deb
                     OUTPUT_VARIABLE output ERROR_VARIABLE output RESULT_VARIABLE status)
-    if(NOT status EQUAL 0 OR NOT EXISTS ${PACKAGE})
-        message(FATAL_ERROR "the deb target failed (${status}):\n${output}")
-    endif()
-    execute_process(COMMAND env TZ=UTC0 dpkg-deb --contents ${PACKAGE} OUTPUT_VARIABLE entries)
+    execute_process(COMMAND env TZ=UTC0 dpkg-deb --contents ${package} OUTPUT_VARIABLE entries)
     string(REGEX MATCHALL " [0-9-]+ [0-9:]+ " dates "${entries}")
     list(REMOVE_DUPLICATES dates)
-    if(NOT dates STREQUAL " ${date} ")
-        message(FATAL_ERROR "the package's entries are dated${dates}, not ${date}:\n${entries}")
+    if(NOT status EQUAL 0 OR NOT dates STREQUAL " ${date} ")
+        message(FATAL_ERROR "the deb target (${status}) dated the entries${dates}, not ${date}:\n${output}")
     endif()
 endfunction()
-
-# SOURCE_DATE_EPOCH dates every entry, even one that is older.
+# Even entries older than SOURCE_DATE_EPOCH are dated by it.
 set(ENV{SOURCE_DATE_EPOCH} 4102444800)
 build_package_dated("2100-01-01 00:00")
 unset(ENV{SOURCE_DATE_EPOCH})
-# Without it, the date of the changelog's newest entry does.
 execute_process(COMMAND dpkg-parsechangelog -l ${CHANGELOG} -STimestamp
-                OUTPUT_VARIABLE source_date OUTPUT_STRIP_TRAILING_WHITESPACE)
-execute_process(COMMAND date -u -d @${source_date} "+%Y-%m-%d %H:%M"
-                OUTPUT_VARIABLE source_date OUTPUT_STRIP_TRAILING_WHITESPACE)
-build_package_dated("${source_date}")
+                COMMAND xargs -I{} date -u -d @{} "+%Y-%m-%d %H:%M" OUTPUT_VARIABLE date OUTPUT_STRIP_TRAILING_WHITESPACE)
+build_package_dated("${date}")
 
-# As sha256sum writes it, for sha256sum --check in the download folder.
 file(SHA256 ${package} digest)
 get_filename_component(package_name ${package} NAME)
-get_filename_component(package_dir ${package} DIRECTORY)
-file(READ ${package_dir}/SHA256SUMS sums)
+file(READ ${BUILD_DIR}/SHA256SUMS sums)
 if(NOT sums STREQUAL "${digest}  ${package_name}\n")
-    message(FATAL_ERROR "SHA256SUMS is '${sums}', not the digest of ${package_name}: ${digest}")
+    message(FATAL_ERROR "SHA256SUMS is '${sums}', not sha256sum's line for ${package_name}: ${digest}")
 endif()
 
 function(run)
