@@ -38,19 +38,3 @@ install(FILES ${PROJECT_BINARY_DIR}/md5tool.1.gz DESTINATION ${CMAKE_INSTALL_MAN
 # Named after the package; CMAKE_INSTALL_DOCDIR would take the CMake project's name.
 install(FILES ${PROJECT_BINARY_DIR}/changelog.gz ${PROJECT_SOURCE_DIR}/resources/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/md5tool)
-
-# AppStream 1.0 (Debian 13) asks for a homepage, which the project does not
-# have, and that release's lintian reports it. The package carries an override
-# where lintian knows that report; older lintian rejects overrides of reports
-# it does not know.
-find_program(LINTIAN_EXPLAIN_TAGS lintian-explain-tags)
-set(LINTIAN_OVERRIDES OFF)
-if(LINTIAN_EXPLAIN_TAGS)
-    execute_process(COMMAND ${LINTIAN_EXPLAIN_TAGS} appstream-metadata-validation-failed
-                    RESULT_VARIABLE unknown_tag OUTPUT_QUIET ERROR_QUIET)
-    if(unknown_tag EQUAL 0)
-        set(LINTIAN_OVERRIDES ON)
-        install(FILES ${PROJECT_SOURCE_DIR}/resources/md5tool.lintian-overrides
-                DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME md5tool)
-    endif()
-endif()

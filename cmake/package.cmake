@@ -1,38 +1,30 @@
-# A Debian package of the installed files: cpack -G DEB in the build folder.
-set(CPACK_PACKAGE_NAME md5tool)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Small desktop tool that shows the MD5 digest of a text or a file")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "A window, with its texts in Chinese, that shows the MD5 digest of a text typed
-into it or of a file dragged onto it, as 32 hexadecimal digits that can be
-selected and copied. Files of any size are read piece by piece; a long digest
-shows its progress and can be cancelled. It has its own MD5 engine, faster
-than OpenSSL's. It reads files but never writes any, keeps no settings and has
-no network access.")
-# The project has no domain of its own, so its address is in the reserved
-# .invalid domain, like its AppStream id; resources/changelog signs with it too.
-set(CPACK_PACKAGE_CONTACT "md5tool developers <developers@md5tool.invalid>")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-# The Qt libraries are found by dpkg-shlibdeps; the Chinese texts also need a
-# font that has the glyphs, which no library link reveals.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-zenhei | fonts-noto-cjk | fonts-wqy-microhei")
-# Qt's Wayland platform plugin, so that the window is native on a Wayland
-# desktop rather than drawn through XWayland, blurred at any scale but 1.
-if(MD5TOOL_QT_MAJOR STREQUAL "6")
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
-else()
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qtwayland5)
+# The Debian package of the installed files, made by dpkg's own tools:
+#   cmake --build <build> --target deb
+# writes md5tool_<version>_<architecture>.deb and its SHA256SUMS into the build
+# folder (cmake/build-deb.cmake does the steps). dpkg-deb over a staged install
+# rather than debhelper: dh would configure and build the program again in a
+# folder of its own, and dpkg-buildpackage writes the package beside the
+# sources, outside the build folder.
+find_program(DPKG_ARCHITECTURE dpkg-architecture)
+if(NOT DPKG_ARCHITECTURE)
+    message(FATAL_ERROR "dpkg-architecture not found (Debian package dpkg-dev): it names the package's architecture")
 endif()
+execute_process(COMMAND ${DPKG_ARCHITECTURE} -qDEB_HOST_ARCH
+                OUTPUT_VARIABLE DEB_HOST_ARCH OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set(DEB_FILE ${PROJECT_BINARY_DIR}/md5tool_${PROJECT_VERSION}_${DEB_HOST_ARCH}.deb)
 
-# The same sources give the same package bytes, whenever, wherever and under
-# whatever umask they are built: one source date for every time stamp, folders
-# 0755 and fixed modes for the ar members. CPack itself writes every entry as
-# root:root, and install() gives each file its mode.
-set(CPACK_MD5TOOL_CHANGELOG ${PROJECT_SOURCE_DIR}/resources/changelog)
-set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/package-source-date.cmake)
-set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package-folder-modes.cmake)
-set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package-rewrite.cmake)
-include(CPack)
+# The package that has the Wayland plugin of the Qt that the program links.
+if(MD5TOOL_QT_MAJOR STREQUAL "6")
+    set(QT_WAYLAND_PACKAGE qt6-wayland)
+else()
+    set(QT_WAYLAND_PACKAGE qtwayland5)
+endif()
+# Where dpkg-shlibdeps, run in the build folder, looks for it.
+configure_file(${PROJECT_SOURCE_DIR}/resources/control.in ${PROJECT_BINARY_DIR}/debian/control @ONLY)
+
+# Made afresh at each request, like the install it packages.
+add_custom_target(deb
+    COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -DCHANGELOG=${MD5TOOL_CHANGELOG}
+            -DDEB_FILE=${DEB_FILE} -P ${PROJECT_SOURCE_DIR}/cmake/build-deb.cmake
+    VERBATIM)
+add_dependencies(deb md5tool compressed_docs)

@@ -1,8 +1,10 @@
 # What Windows users download, built with the program: a zip that holds the
-# program, its licence and a short readme, and an installer made by NSIS.
+# program, its licence and a short readme, an installer made by NSIS, and
+# SHA256SUMS, their digests as sha256sum writes them, to check a download by.
 set(WINDOWS_PACKAGE_NAME md5tool-${PROJECT_VERSION}-windows-${CMAKE_SYSTEM_PROCESSOR})
 set(WINDOWS_SETUP ${CMAKE_BINARY_DIR}/md5tool-${PROJECT_VERSION}-setup.exe)
 set(WINDOWS_ZIP ${CMAKE_BINARY_DIR}/${WINDOWS_PACKAGE_NAME}.zip)
+set(WINDOWS_SUMS ${CMAKE_BINARY_DIR}/SHA256SUMS)
 set(zip_dir ${CMAKE_BINARY_DIR}/zip/${WINDOWS_PACKAGE_NAME})
 
 # Notepad before Windows 10 shows a text with bare LF line ends as one long
@@ -50,7 +52,15 @@ add_custom_command(OUTPUT ${WINDOWS_SETUP}
     DEPENDS md5tool ${PROJECT_SOURCE_DIR}/resources/md5tool.nsi ${windows_license} ${APP_ICO}
     VERBATIM)
 
+get_filename_component(setup_name ${WINDOWS_SETUP} NAME)
+get_filename_component(zip_name ${WINDOWS_ZIP} NAME)
+add_custom_command(OUTPUT ${WINDOWS_SUMS}
+    COMMAND sh -c "sha256sum \"$@\" >SHA256SUMS" sh ${zip_name} ${setup_name}
+    DEPENDS ${WINDOWS_ZIP} ${WINDOWS_SETUP}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    VERBATIM)
+
 # The zip on its own too, which the installer test makes again.
 add_custom_target(windows_zip DEPENDS ${WINDOWS_ZIP})
-add_custom_target(windows_packages ALL DEPENDS ${WINDOWS_SETUP})
+add_custom_target(windows_packages ALL DEPENDS ${WINDOWS_SETUP} ${WINDOWS_SUMS})
 add_dependencies(windows_packages windows_zip)

@@ -3,9 +3,9 @@
 # The packages needed to build and run the program, on X11 or natively on
 # Wayland, and to tell whether either display answers; to render its icon
 # from the drawing, as PNGs and as the Windows icon (librsvg2-bin, icoutils);
-# and to build its Debian package with cpack (dpkg-dev, file).
+# and to build its Debian package with dpkg's tools (dpkg-dev).
 RUN_PACKAGES="g++ make cmake qtbase5-dev qtbase5-dev-tools qtwayland5 fonts-wqy-zenhei x11-utils wayland-utils
-              librsvg2-bin icoutils dpkg-dev file"
+              librsvg2-bin icoutils dpkg-dev"
 
 # And those the test command needs besides: display servers and the tools
 # that drive them, the checkers of the package and its metadata, the Windows
@@ -61,6 +61,17 @@ unavailable_packages() {
             missing+=("$package")
     done
     echo "${missing[*]}"
+}
+
+# Fails, saying so in one line, where the cmake found is older than the
+# version given; where there is none, the package lists bring one.
+require_cmake() {
+    local found
+    found=$(cmake --version 2>/dev/null | sed -n 's/^cmake version //p') || true
+    if [ -n "$found" ] && ! dpkg --compare-versions "$found" ge "$1"; then
+        echo "$(basename "$0"): needs CMake $1 or newer, and $(command -v cmake) is CMake $found" >&2
+        return 1
+    fi
 }
 
 # Installs those of the named packages that are not installed yet; a second

@@ -5,6 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
+# The project's own minimum, which its CMakeLists.txt names too.
+require_cmake 3.20
 . scripts/display.sh
 
 ensure_packages $RUN_PACKAGES

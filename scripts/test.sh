@@ -10,6 +10,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
+# The Windows stage configures with cmake --fresh (3.24).
+require_cmake 3.24
 . scripts/count-results.sh
 
 stage_times=()

@@ -54,8 +54,9 @@ options=(
 compiler=x86_64-w64-mingw32-g++-posix
 # Qt's build calls the compiler by its plain name, which Debian's alternatives
 # may point at the flavour without std::thread; the program's build would then
-# mix two C++ runtimes.
-if ! x86_64-w64-mingw32-g++ -v 2>&1 | grep -q '^Thread model: posix'; then
+# mix two C++ runtimes. grep reads to the end: with -q it would stop at the
+# line, and the compiler, cut off, would fail the pipe.
+if ! x86_64-w64-mingw32-g++ -v 2>&1 | grep '^Thread model: posix' >/dev/null; then
     echo "windows-qt: x86_64-w64-mingw32-g++ is not the POSIX threads flavour; as root, run:" >&2
     echo "  update-alternatives --set x86_64-w64-mingw32-g++ /usr/bin/x86_64-w64-mingw32-g++-posix" >&2
     echo "  update-alternatives --set x86_64-w64-mingw32-gcc /usr/bin/x86_64-w64-mingw32-gcc-posix" >&2

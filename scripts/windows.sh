@@ -6,6 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
+# It configures with cmake --fresh (3.24).
+require_cmake 3.24
 
 started=$SECONDS
 say() { echo "windows: $1 ($((SECONDS - started)) s)"; }

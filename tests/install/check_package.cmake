@@ -1,23 +1,42 @@
-# Builds the Debian package of BUILD_DIR into the empty folder STAGE_DIR, under
-# a umask that would keep folders from others, and checks that it holds
+# Builds the Debian package PACKAGE of BUILD_DIR with its deb target, under a
+# umask that would keep folders from others, and checks that it holds
 # exactly what the install puts under its prefix, owned by root with the modes
 # Debian asks for, with a changelog of the package's version, that it depends
 # on the packages that hold the Qt Core, Gui and Widgets libraries PROGRAM
 # links and on one that holds a font with Chinese glyphs, and that it
 # recommends the one that holds QT_WAYLAND_PLUGIN, the Wayland plugin of that
 # Qt. The package names are looked up on this machine, since they differ
-# between releases and Qt versions.
+# between releases and Qt versions. Also that SHA256SUMS gives its digest, and
+# that its entries are dated SOURCE_DATE_EPOCH, else CHANGELOG's newest date.
 
-cmake_minimum_required(VERSION 3.16)
+cmake_minimum_required(VERSION 3.15)
 
 file(REMOVE_RECURSE ${STAGE_DIR})
-execute_process(COMMAND sh -c "umask 027 && exec \"$0\" \"$@\"" ${CPACK_COMMAND}
-                        -G DEB --config ${BUILD_DIR}/CPackConfig.cmake -B ${STAGE_DIR}
-                OUTPUT_VARIABLE output ERROR_VARIABLE output RESULT_VARIABLE status)
-file(GLOB package ${STAGE_DIR}/*.deb)
-list(LENGTH package package_count)
-if(NOT status EQUAL 0 OR NOT package_count EQUAL 1)
-    message(FATAL_ERROR "cpack failed (${status}):\n${output}")
+file(MAKE_DIRECTORY ${STAGE_DIR})
+set(package ${PACKAGE})
+function(build_package_dated date)
+    execute_process(COMMAND sh -c "umask 027 && exec \"$0\" \"$@\"" ${CMAKE_COMMAND} --build ${BUILD_DIR} --target deb
+                    OUTPUT_VARIABLE output ERROR_VARIABLE output RESULT_VARIABLE status)
+    execute_process(COMMAND env TZ=UTC0 dpkg-deb --contents ${package} OUTPUT_VARIABLE entries)
+    string(REGEX MATCHALL " [0-9-]+ [0-9:]+ " dates "${entries}")
+    list(REMOVE_DUPLICATES dates)
+    if(NOT status EQUAL 0 OR NOT dates STREQUAL " ${date} ")
+        message(FATAL_ERROR "the deb target (${status}) dated the entries${dates}, not ${date}:\n${output}")
+    endif()
+endfunction()
+# Even entries older than SOURCE_DATE_EPOCH are dated by it.
+set(ENV{SOURCE_DATE_EPOCH} 4102444800)
+build_package_dated("2100-01-01 00:00")
+unset(ENV{SOURCE_DATE_EPOCH})
+execute_process(COMMAND dpkg-parsechangelog -l ${CHANGELOG} -STimestamp
+                COMMAND xargs -I{} date -u -d @{} "+%Y-%m-%d %H:%M" OUTPUT_VARIABLE date OUTPUT_STRIP_TRAILING_WHITESPACE)
+build_package_dated("${date}")
+
+file(SHA256 ${package} digest)
+get_filename_component(package_name ${package} NAME)
+file(READ ${BUILD_DIR}/SHA256SUMS sums)
+if(NOT sums STREQUAL "${digest}  ${package_name}\n")
+    message(FATAL_ERROR "SHA256SUMS is '${sums}', not sha256sum's line for ${package_name}: ${digest}")
 endif()
 
 function(run)
@@ -45,11 +64,12 @@ endif()
 # Their sizes add up to the Installed-Size that dpkg-gencontrol gives: a
 # regular file counts its size rounded up to whole KiB, every other entry one
 # KiB. A symbolic link counts its own size, its target's name, which tar lists
-# as 0 but which, under 1 KiB, rounds up to one as well.
+# as 0 but which, under 1 KiB, rounds up to one as well. dpkg-gencontrol
+# counts the empty control folder, DEBIAN/, too.
 execute_process(COMMAND dpkg-deb --contents ${package} OUTPUT_VARIABLE entries)
 string(REGEX REPLACE "\n$" "" entries "${entries}")
 string(REPLACE "\n" ";" entries "${entries}")
-set(installed_kib 0)
+set(installed_kib 1)
 foreach(entry ${entries})
     if(entry MATCHES "^-[^ ]* [^ ]+ +([0-9]+) ")
         math(EXPR installed_kib "${installed_kib} + (${CMAKE_MATCH_1} + 1023) / 1024")

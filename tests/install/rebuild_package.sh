@@ -1,13 +1,13 @@
 #!/bin/sh
 # Builds the package again from a fresh clone of the committed sources, in
 # another folder on another kind of filesystem, later, under another umask,
-# time zone and locale, and checks that it has the same bytes as the one
-# package in FIRST_PACKAGE_DIR, and that every member of its ar archive is
-# owned by root with mode 0644, as dpkg-deb makes them.
-#   rebuild_package.sh SOURCE_DIR FIRST_PACKAGE_DIR CMAKE_ARGUMENTS...
+# time zone and locale, and checks that it has the same bytes as
+# FIRST_PACKAGE, and that every member of its ar archive is owned by root with
+# mode 0644.
+#   rebuild_package.sh SOURCE_DIR FIRST_PACKAGE CMAKE_ARGUMENTS...
 set -eu
 source_dir=$1
-first_package=$(echo "$2"/*.deb)
+first_package=$2
 shift 2
 
 # The clone has only what is committed: with changes beside it, the first
@@ -47,8 +47,7 @@ export TZ=America/Los_Angeles LC_ALL=C
 git clone --quiet --no-checkout "$source_dir" "$work/source"
 git -C "$work/source" checkout --quiet --detach "$commit"
 cmake -S "$work/source" -B "$work/source/build" -DBUILD_TESTING=OFF "$@" >/dev/null
-cmake --build "$work/source/build" -j2 --target md5tool compressed_docs >/dev/null
-(cd "$work/source/build" && cpack -G DEB >/dev/null)
+cmake --build "$work/source/build" -j2 --target deb >/dev/null
 
 second_package="$work/source/build/$(basename "$first_package")"
 if ! cmp "$first_package" "$second_package"; then

@@ -1,7 +1,7 @@
-# Compiles RC_FILE, with the icon that the build rendered into ICON_DIR, to
-# the COFF object RES_FILE with the MinGW resource compiler, then reads the
-# object back and checks the icon group and the version strings that ended up
-# in it.
+# Compiles RC_FILE to the COFF object RES_FILE with the MinGW resource
+# compiler, finding the icon that the build rendered in INCLUDE_DIR and what
+# else it names beside it, then reads the object back and checks the icon
+# group and the version VERSION in it.
 
 find_program(WINDRES x86_64-w64-mingw32-windres)
 if(NOT WINDRES)
@@ -15,7 +15,7 @@ set(preprocess --preprocessor=${PREPROCESSOR} --preprocessor-arg=-E
                --preprocessor-arg=-xc --preprocessor-arg=-DRC_INVOKED)
 
 file(REMOVE ${RES_FILE})
-execute_process(COMMAND ${WINDRES} ${preprocess} --include-dir=${ICON_DIR} -O coff -o ${RES_FILE} ${RC_FILE}
+execute_process(COMMAND ${WINDRES} ${preprocess} -I ${INCLUDE_DIR} -O coff -o ${RES_FILE} ${RC_FILE}
                 RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "windres failed on ${RC_FILE}: ${status}")
@@ -37,10 +37,11 @@ set(expected
     "Has 1 elements"
     "\"\\\\000\\\\222\\\\000\\\\000\", 1, 32,"
     "BLOCK \"080404b0\""
-    "VALUE \"FileVersion\", \"0.0.0.0\""
-    "VALUE \"ProductVersion\", \"0.0.0.0\""
+    "VALUE \"FileVersion\", \"${VERSION}\""
+    "VALUE \"ProductVersion\", \"${VERSION}\""
     "VALUE \"OriginalFilename\", \"md5tool.exe\""
-    "VALUE \"Translation\", 0x804, 1200")
+    "VALUE \"Translation\", 0x804, 1200"
+    "name=\"\"md5tool\"\" version=\"\"${VERSION}\"\"")
 foreach(pattern IN LISTS expected)
     if(NOT decompiled MATCHES "${pattern}")
         message(FATAL_ERROR "compiled resources lack ${pattern}")
@@ -48,6 +49,6 @@ foreach(pattern IN LISTS expected)
 endforeach()
 
 # Zero versions are left out of the decompiled header; any other is a fault.
-if(decompiled MATCHES "(FILE|PRODUCT)VERSION")
+if(VERSION STREQUAL "0.0.0.0" AND decompiled MATCHES "(FILE|PRODUCT)VERSION")
     message(FATAL_ERROR "version record carries a non-zero version")
 endif()

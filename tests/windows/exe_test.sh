@@ -3,8 +3,8 @@
 # no console, built for address-space randomisation with 64-bit addresses and
 # no-execute data, that imports KnownDLLs alone, which every Windows from 7 on
 # has and takes from its own folder wherever the program is, and that carries
-# its icon, version record and manifest. Arguments: md5tool.exe, the resources
-# folder and the KnownDLLs' names.
+# its icon, version record and manifest. Arguments: md5tool.exe, the folder of
+# the resources configured with the version, and the KnownDLLs' names.
 set -euo pipefail
 exe=$1
 resources=$2

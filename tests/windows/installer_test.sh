@@ -4,13 +4,15 @@
 # shortcut and an entry for Apps & features in place; the uninstaller takes
 # them all away again, run as Apps & features' entry says for a silent
 # uninstall. The zip holds the same program and texts, and made again later
-# it has the same bytes. Arguments: the installer, the zip (in the build
-# folder), md5tool.exe, the Wine prefix.
+# it has the same bytes; SHA256SUMS beside them gives the digests of both.
+# Arguments: the installer, the zip (in the build folder), md5tool.exe, the
+# version, the Wine prefix.
 set -euo pipefail
 setup=$1
 zip=$2
 exe=$3
-shift 3
+version=$4
+shift 4
 . "$(dirname "$0")/wine-prefix.sh"
 
 fail() {
@@ -53,6 +55,11 @@ sleep 2
 rm "$zip"
 cmake --build "$(dirname "$zip")" --target windows_zip >/dev/null
 cmp "$unzipped/first.zip" "$zip" || fail "the zip made again differs"
+downloads=$(dirname "$zip")
+[ "$(sed 's/^[0-9a-f]\{64\}  //' "$downloads/SHA256SUMS")" = "$(basename "$zip")"$'\n'"$(basename "$setup")" ] ||
+    fail "SHA256SUMS lists: $(cat "$downloads/SHA256SUMS")"
+(cd "$downloads" && sha256sum --check --strict --quiet SHA256SUMS) || fail "SHA256SUMS gives other digests"
+[ "$(entry DisplayVersion)" = "$version" ] || fail "Apps & features gives version '$(entry DisplayVersion)'"
 [ "$(entry DisplayName)" = "MD5 小工具" ] || fail "Apps & features lists '$(entry DisplayName)'"
 uninstaller=$(entry UninstallString)
 [ "$uninstaller" = '"C:\users\'"$(id -un)"'\AppData\Local\Programs\md5tool\uninstall.exe"' ] ||
