@@ -15,15 +15,17 @@ TEST_PACKAGES="xvfb xdotool x11-xserver-utils weston binutils-mingw-w64-x86-64 d
                appstream fontconfig git clang libclang-rt-dev libx11-dev qt6-base-dev qt6-wayland libssl-dev
                fuse3 libfuse3-dev"
 
-# And those of the Windows build and its tests: the MinGW-w64 cross compiler
-# (its POSIX threads flavour, which has std::thread), what builds Qt from
-# Debian's source package, what renders the icon, NSIS for the installer,
-# Info-ZIP's zip, and Wine, a Chinese font, an X server and the tools that
-# drive it for the tests; the X11 side of the real drag is built against the
-# Qt 5 that RUN_PACKAGES brings.
+# And those of the Windows build: the MinGW-w64 cross compiler (its POSIX
+# threads flavour, which has std::thread), what builds Qt from Debian's
+# source package, what renders the icon, NSIS for the installer and
+# Info-ZIP's zip.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev make
-                  perl xz-utils librsvg2-bin icoutils nsis zip wine wine64 fonts-wqy-zenhei xvfb x11-xserver-utils
-                  xdotool xclip g++ pkg-config qtbase5-dev cmake"
+                  perl xz-utils librsvg2-bin icoutils nsis zip cmake"
+
+# And those of its tests: Wine, a Chinese font, an X server and the tools
+# that drive it; the X11 side of the real drag is built against the Qt 5
+# that RUN_PACKAGES brings.
+WINDOWS_TEST_PACKAGES="wine wine64 fonts-wqy-zenhei xvfb x11-xserver-utils xdotool xclip g++ pkg-config qtbase5-dev"
 
 is_installed() {
     [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]

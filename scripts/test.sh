@@ -23,8 +23,8 @@ end_stage() {
 
 # A release that lacks a package of the Windows stage, as Debian testing at
 # times lacks Wine, skips that stage alone.
-windows_missing=$(unavailable_packages $WINDOWS_PACKAGES)
-windows_packages=$WINDOWS_PACKAGES
+windows_missing=$(unavailable_packages $WINDOWS_PACKAGES $WINDOWS_TEST_PACKAGES)
+windows_packages="$WINDOWS_PACKAGES $WINDOWS_TEST_PACKAGES"
 [ -z "$windows_missing" ] || windows_packages=
 ensure_packages $RUN_PACKAGES $TEST_PACKAGES $windows_packages
 end_stage "packages"

@@ -12,7 +12,9 @@ require_cmake 3.24
 started=$SECONDS
 say() { echo "windows: $1 ($((SECONDS - started)) s)"; }
 
-ensure_packages $WINDOWS_PACKAGES
+packages=$WINDOWS_PACKAGES
+[ "${1:-}" != test ] || packages+=" $WINDOWS_TEST_PACKAGES"
+ensure_packages $packages
 say "packages"
 qt=$(scripts/windows-qt.sh)
 
