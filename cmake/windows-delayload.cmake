@@ -67,3 +67,10 @@ foreach(library ${libraries})
         endif()
     endforeach()
 endforeach()
+
+# The delay-load helper writes each function it resolves into .idata, which
+# binutils 2.44 (Debian 13) makes read-only: every program gets the section's
+# write bit back once linked (writable-import-table.pl says why it is a tool
+# of the project's own).
+find_program(PERL perl REQUIRED)
+list(APPEND CMAKE_CXX_LINK_EXECUTABLE "${PERL} ${CMAKE_CURRENT_LIST_DIR}/writable-import-table.pl <TARGET>")

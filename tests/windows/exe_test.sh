@@ -31,6 +31,8 @@ imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort -u)
 for dll in $imports; do
     [[ $known_dlls == *" ${dll%.dll} "* ]] || fail "imports $dll, which is not a KnownDLL"
 done
+# The delay-load helper writes the functions it resolves into .idata.
+x86_64-w64-mingw32-objdump -h "$exe" | grep -A1 ' \.idata ' | grep -q 'READONLY' && fail ".idata is read-only"
 
 # Each resource by type and name, as wrestool lists them.
 listed=$(wrestool -l "$exe")
