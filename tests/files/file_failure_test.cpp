@@ -287,7 +287,7 @@ void FileFailureTest::fifoIsNeverOpened()
         opened = true;
     });
     const auto asleep = [&writer] {
-        QFile status(QString("/proc/self/task/%1/stat").arg(writer));
+        QFile status(QString("/proc/self/task/%1/stat").arg(writer.load()));
         return writer && status.open(QIODevice::ReadOnly) && status.readAll().contains(") S ");
     };
     QTRY_VERIFY(asleep());
