@@ -10,10 +10,10 @@ RUN_PACKAGES="g++ make cmake qtbase5-dev qtbase5-dev-tools qtwayland5 fonts-wqy-
 # And those the test command needs besides: display servers and the tools
 # that drive them, the checkers of the package and its metadata, the Windows
 # resource compiler, clang for the fuzzer, Qt 6, OpenSSL for the
-# benchmarks, and FUSE for a file system that hangs.
+# benchmarks, and FUSE, found by pkg-config, for a file system that hangs.
 TEST_PACKAGES="xvfb xdotool x11-xserver-utils weston binutils-mingw-w64-x86-64 desktop-file-utils lintian
                appstream fontconfig git clang libclang-rt-dev libx11-dev qt6-base-dev qt6-wayland libssl-dev
-               fuse3 libfuse3-dev"
+               fuse3 libfuse3-dev pkg-config"
 
 # And those of the Windows build: the MinGW-w64 cross compiler (its POSIX
 # threads flavour, which has std::thread), what builds Qt from Debian's
