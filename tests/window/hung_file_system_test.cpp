@@ -47,6 +47,12 @@ void HungFileSystemTest::tellFileSystem(const char *line)
 {
     fileSystem.write(QByteArray(line) + '\n');
     QVERIFY(fileSystem.waitForBytesWritten());
+    // On a loaded machine the file system may read the line only after the
+    // call it is meant to hold: wait until it is in force.
+    if (qstrcmp(line, "hold") == 0) {
+        QTRY_VERIFY_WITH_TIMEOUT(fileSystem.canReadLine(), 20000);
+        QCOMPARE(fileSystem.readLine(), QByteArray("holding\n"));
+    }
 }
 
 void HungFileSystemTest::initTestCase()

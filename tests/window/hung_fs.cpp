@@ -4,8 +4,8 @@
 // wait while held. Its folder lists one more file, whose name is not UTF-8:
 // getattr\xC4.bin. It
 // prints "ready" once mounted and "held <call>" when a call starts waiting;
-// the lines "hold" and "release" on its input set whether calls wait. It
-// starts held. A call is let go after the given seconds anyway, so that a
+// the lines "hold" and "release" on its input set whether calls wait, and it
+// answers "holding" once a hold is in force. It starts held. A call is let go after the given seconds anyway, so that a
 // test process caught in one can end; at the end of its input it unmounts
 // and ends.
 //   hung_fs MOUNT_POINT SECONDS
@@ -64,6 +64,10 @@ void *init(fuse_conn_info *, fuse_config *config)
         while (std::getline(std::cin, line)) {
             const std::lock_guard<std::mutex> lock(mutex);
             held = line == "hold";
+            if (held) {
+                std::printf("holding\n");
+                std::fflush(stdout);
+            }
             released.notify_all();
         }
         {
