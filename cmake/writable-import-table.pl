@@ -23,6 +23,8 @@ for my $index (0 .. $sections - 1) {
     my $header = $optional + $optional_size + 40 * $index;
     next unless unpack('Z8', substr $image, $header, 8) eq '.idata';
     my $flags = unpack 'V', substr $image, $header + 36, 4;
+    # Earlier binutils leave it writable: nothing to rewrite.
+    exit 0 if $flags & 0x80000000;
     substr($image, $header + 36, 4) = pack 'V', $flags | 0x80000000;
     $found = 1;
 }

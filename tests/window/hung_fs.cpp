@@ -2,10 +2,10 @@
 // likes, as a network file system's are when its server stops answering:
 // the open of open.bin and the lookup of any name that starts with getattr
 // wait while held. Its folder lists one more file, whose name is not UTF-8:
-// getattr\xC4.bin. It
-// prints "ready" once mounted and "held <call>" when a call starts waiting;
-// the lines "hold" and "release" on its input set whether calls wait, and it
-// answers "holding" once a hold is in force. It starts held. A call is let go after the given seconds anyway, so that a
+// getattr\xC4.bin. It prints "ready" once mounted and "held <call>" when a
+// call starts waiting; the lines "hold" and "release" on its input set
+// whether calls wait, and it answers "holding" once a hold is in force. It
+// starts held. A call is let go after the given seconds anyway, so that a
 // test process caught in one can end; at the end of its input it unmounts
 // and ends.
 //   hung_fs MOUNT_POINT SECONDS
